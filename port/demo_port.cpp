@@ -1,0 +1,31 @@
+#include "port/demo_port.h"
+
+namespace pp {
+
+std::string DemoLine(PortByte value) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string line = "0x378 <- 0x";
+    line += hex[value >> 4];
+    line += hex[value & 0x0F];
+    line += "  0b";
+    for (int bit = 7; bit >= 0; --bit) {
+        line += ((value >> bit) & 1) != 0 ? '1' : '0';
+    }
+    line += "  líneas altas:";
+    if (value == 0) {
+        line += " ninguna";
+    }
+    for (int bit = 0; bit < 8; ++bit) {
+        if (((value >> bit) & 1) != 0) {
+            line += " D";
+            line += static_cast<char>('0' + bit);
+        }
+    }
+    return line;
+}
+
+void DemoPort::PortOut(PortByte value) {
+    out_ << DemoLine(value) << '\n' << std::flush;
+}
+
+} // namespace pp

@@ -1,0 +1,28 @@
+// The port write of puerto-paralelo-demo: instead of touching hardware it
+// prints one line per byte, e.g.
+//   0x378 <- 0x77  0b01110111  líneas altas: D0 D1 D2 D4 D5 D6
+// and flushes it at once, so that the program can be tried, and tested,
+// on machines without a parallel port.
+#pragma once
+
+#include "port/port_output.h"
+
+#include <ostream>
+#include <string>
+
+namespace pp {
+
+// The line printed for `value`, without the line feed.
+std::string DemoLine(PortByte value);
+
+class DemoPort final : public PortOutput {
+public:
+    explicit DemoPort(std::ostream& out) : out_(out) {}
+
+    void PortOut(PortByte value) override;
+
+private:
+    std::ostream& out_;
+};
+
+} // namespace pp

@@ -1,0 +1,74 @@
+# Helpers for end-to-end tests that drive the program through a real X server.
+# Source it; it starts its own Xvfb on a free display and stops it on exit.
+
+set -euo pipefail
+
+work=$(mktemp -d)
+xvfb_pid=
+program_pid=
+
+cleanup() {
+    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FALLO: $*" >&2
+    exit 1
+}
+
+# Starts Xvfb on a display it picks itself and exports DISPLAY.
+start_xvfb() {
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" \
+        >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        [ -s "$work/display" ] && break
+        sleep 0.1
+    done
+    [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+    export DISPLAY=":$(head -n 1 "$work/display")"
+}
+
+# Starts a program with its standard output in $work/stdout and waits for its
+# window, whose id it leaves in $window.
+start_program() {
+    "$@" >"$work/stdout" 2>"$work/stderr" </dev/null &
+    program_pid=$!
+    window=
+    for _ in $(seq 200); do
+        window=$(xdotool search --onlyvisible --name '^Puerto Paralelo$' 2>/dev/null | head -n 1) || true
+        [ -n "$window" ] && break
+        kill -0 "$program_pid" 2>/dev/null || fail "the program ended at start: $(cat "$work/stderr")"
+        sleep 0.1
+    done
+    [ -n "$window" ] || fail "no window appeared"
+}
+
+# Clicks the middle of a control given in window pixels: left top width height.
+click_at() {
+    xdotool mousemove --window "$window" $(($1 + $3 / 2)) $(($2 + $4 / 2)) click 1
+}
+
+# Waits until the program's standard output has $1 lines.
+wait_for_lines() {
+    for _ in $(seq 100); do
+        [ "$(wc -l <"$work/stdout")" -ge "$1" ] && return 0
+        sleep 0.05
+    done
+    fail "expected $1 lines, got: $(cat "$work/stdout")"
+}
+
+# Waits for the program to end and leaves its exit status in $status.
+wait_for_exit() {
+    for _ in $(seq 100); do
+        kill -0 "$program_pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    kill -0 "$program_pid" 2>/dev/null && fail "the program did not end"
+    status=0
+    wait "$program_pid" || status=$?
+    program_pid=
+}

@@ -1,0 +1,252 @@
+// The main window, offscreen: its controls, focus, keys and exit.
+#include "ui/main_window.h"
+
+#include "tests/support/recording_port.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+
+#include <memory>
+#include <vector>
+
+using pp::PortByte;
+
+namespace {
+
+struct Expected {
+    const char* name;
+    const char* kind; // Qt class
+    const char* caption;
+    QRect pixels; // at 96 dpi
+    bool keypadFont;
+};
+
+// Every control as it must appear, in tab order. Pixels are twips / 15.
+const std::vector<Expected> Controls = {
+    {"Command1", "QPushButton", "Sacar Dato", {24, 168, 65, 25}, false},
+    {"Command2", "QPushButton", "Salir", {104, 168, 57, 25}, false},
+    {"Text1", "QLineEdit", "", {144, 16, 49, 19}, false},
+    {"Label1", "QLabel", "Introdusca el dato a sacar", {8, 16, 129, 17}, false},
+    {"Command4", "QPushButton", "1", {8, 40, 41, 25}, true},
+    {"Command5", "QPushButton", "2", {56, 40, 41, 25}, true},
+    {"Command6", "QPushButton", "3", {104, 40, 41, 25}, true},
+    {"Command7", "QPushButton", "4", {8, 72, 41, 25}, true},
+    {"Command8", "QPushButton", "5", {56, 72, 41, 25}, true},
+    {"Command9", "QPushButton", "6", {104, 72, 41, 25}, true},
+    {"Command10", "QPushButton", "7", {8, 104, 41, 25}, true},
+    {"Command11", "QPushButton", "8", {56, 104, 41, 25}, true},
+    {"Command12", "QPushButton", "9", {104, 104, 41, 25}, true},
+    {"Command13", "QPushButton", "0", {8, 136, 41, 25}, true},
+    {"Command14", "QPushButton", "A", {56, 136, 41, 25}, true},
+    {"Command15", "QPushButton", "B", {104, 136, 41, 25}, true},
+    {"Command16", "QPushButton", "C", {152, 40, 41, 25}, true},
+    {"Command17", "QPushButton", "D", {152, 72, 41, 25}, true},
+    {"Command18", "QPushButton", "E", {152, 104, 41, 25}, true},
+    {"Command19", "QPushButton", "F", {152, 136, 41, 25}, true},
+    {"Picture1", "QLabel", "", {16, 208, 32, 32}, false},
+    {"Label2",
+     "QLabel",
+     "Manejo del puerto paralelo en Tessavon      por Dravenko",
+     {56, 208, 137, 41},
+     false},
+};
+
+// What each key must write.
+const std::vector<std::pair<const char*, PortByte>> KeyCodes = {
+    {"Command13", 0x3F}, {"Command4", 0x06},  {"Command5", 0x5B},  {"Command6", 0x4F},
+    {"Command7", 0x66},  {"Command8", 0x6D},  {"Command9", 0x7D},  {"Command10", 0x07},
+    {"Command11", 0x7F}, {"Command12", 0x6F}, {"Command14", 0x77}, {"Command15", 0x7C},
+    {"Command16", 0x39}, {"Command17", 0x5E}, {"Command18", 0x79}, {"Command19", 0x71},
+};
+
+QString captionOf(QWidget* widget) {
+    if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        return button->text();
+    }
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        return label->text();
+    }
+    return qobject_cast<QLineEdit*>(widget)->text();
+}
+
+} // namespace
+
+class Form1Test : public QObject {
+    Q_OBJECT
+
+private:
+    pp::testing::RecordingPort port;
+    std::unique_ptr<pp::Form1> form;
+
+    template <typename T = QWidget> T* control(const char* name) {
+        auto* widget = form->findChild<T*>(QString::fromLatin1(name));
+        if (widget == nullptr) {
+            qFatal("no control %s", name);
+        }
+        return widget;
+    }
+
+private slots:
+    void init() {
+        port.writes.clear();
+        form = std::make_unique<pp::Form1>(port);
+        form->showCentred();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+    void cleanup() { form.reset(); }
+
+    void windowHasItsCaptionSizeAndIcon() {
+        QCOMPARE(form->windowTitle(), QStringLiteral("Puerto Paralelo"));
+        QCOMPARE(form->size(), QSize(207, 255));
+        QVERIFY(!form->windowIcon().isNull());
+        QVERIFY(form->layout() == nullptr);
+        const QRect area = form->screen()->availableGeometry();
+        QVERIFY2((form->geometry().center() - area.center()).manhattanLength() <= 2,
+                 "window is centred on the screen");
+    }
+
+    void everyControlIsWhereAndWhatItShouldBe() {
+        const auto children = form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+        QCOMPARE(children.size(), static_cast<qsizetype>(Controls.size()));
+        const QFont windowFont = form->font();
+        for (const Expected& expected : Controls) {
+            QWidget* widget = control(expected.name);
+            const QByteArray name(expected.name);
+            QVERIFY2(widget->inherits(expected.kind), name);
+            QCOMPARE(QByteArray(widget->metaObject()->className()), QByteArray(expected.kind));
+            QCOMPARE(widget->geometry(), expected.pixels);
+            QCOMPARE(captionOf(widget), QString::fromUtf8(expected.caption));
+            const QFont font = widget->font();
+            if (expected.keypadFont) {
+                QCOMPARE(font.family(), QStringLiteral("MS Sans Serif"));
+                QCOMPARE(font.pointSizeF(), 8.25);
+                QCOMPARE(font.weight(), QFont::Bold);
+                QVERIFY2(!font.italic() && !font.underline() && !font.strikeOut(), name);
+            } else {
+                QVERIFY2(font == windowFont, name);
+                QVERIFY2(font.weight() == QFont::Normal, name);
+            }
+        }
+    }
+
+    void labelsWrapInTheirBoxAndTakeNoFocus() {
+        for (const char* name : {"Label1", "Label2"}) {
+            auto* label = control<QLabel>(name);
+            QVERIFY(label->wordWrap());
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+            QCOMPARE(label->frameShape(), QFrame::NoFrame);
+            QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+        }
+    }
+
+    void pictureShowsTheIconAtItsNaturalSize() {
+        auto* picture = control<QLabel>("Picture1");
+        QCOMPARE(picture->pixmap().size(), QSize(32, 32));
+        QVERIFY(picture->pixmap().hasAlphaChannel());
+        QCOMPARE(picture->frameShape(), QFrame::NoFrame);
+    }
+
+    void textBoxStartsEmptyWithoutLengthLimit() {
+        auto* text = control<QLineEdit>("Text1");
+        QVERIFY(text->text().isEmpty());
+        const QString large(100000, QLatin1Char('9'));
+        text->setText(large);
+        QCOMPARE(text->text().size(), large.size());
+    }
+
+    void startsWithFocusOnSacarDatoAndNothingWritten() {
+        QCOMPARE(QApplication::focusWidget(), control("Command1"));
+        QVERIFY(port.writes.empty());
+    }
+
+    void tabWalksTheControlsInOrder() {
+        QStringList walk;
+        for (int i = 0; i < 20; ++i) {
+            walk << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        walk << QApplication::focusWidget()->objectName();
+        QStringList expected = {"Command1", "Command2", "Text1"};
+        for (int n = 4; n <= 19; ++n) {
+            expected << QStringLiteral("Command%1").arg(n);
+        }
+        expected << "Command1";
+        QCOMPARE(walk.mid(0, expected.size()), expected);
+    }
+
+    void noButtonIsDefault() {
+        for (auto* button : form->findChildren<QPushButton*>()) {
+            QVERIFY2(!button->isDefault() && !button->autoDefault(),
+                     qPrintable(button->objectName()));
+        }
+    }
+
+    void enterAndEscapeDoNothing() {
+        auto* text = control<QLineEdit>("Text1");
+        text->setFocus();
+        QTest::keyClicks(text, QStringLiteral("200"));
+        QTest::keyClick(text, Qt::Key_Return);
+        QTest::keyClick(text, Qt::Key_Enter);
+        QTest::keyClick(text, Qt::Key_Escape);
+        QTest::keyClick(control("Command4"), Qt::Key_Return);
+        QVERIFY(port.writes.empty());
+        QCOMPARE(text->text(), QStringLiteral("200"));
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QVERIFY(form->isVisible());
+    }
+
+    void resizingMovesNothing() {
+        for (const QSize size : {QSize(90, 80), QSize(640, 480), QSize(207, 255)}) {
+            form->resize(size);
+            QTest::qWait(1);
+            for (const Expected& expected : Controls) {
+                QCOMPARE(control(expected.name)->geometry(), expected.pixels);
+            }
+        }
+    }
+
+    void eachKeyWritesItsSegmentCode() {
+        for (const auto& [name, code] : KeyCodes) {
+            port.writes.clear();
+            QTest::mouseClick(control(name), Qt::LeftButton);
+            QCOMPARE(port.writes, std::vector<PortByte>{code});
+        }
+    }
+
+    void keysWriteAgainAndLeaveTheTextAlone() {
+        auto* text = control<QLineEdit>("Text1");
+        text->setText(QStringLiteral("  12abc"));
+        QTest::mouseClick(control("Command14"), Qt::LeftButton);
+        QTest::mouseClick(control("Command14"), Qt::LeftButton);
+        QTest::keyClick(control("Command11"), Qt::Key_Space);
+        QCOMPARE(port.writes, (std::vector<PortByte>{0x77, 0x77, 0x7F}));
+        QCOMPARE(text->text(), QStringLiteral("  12abc"));
+    }
+
+    void salirClosesTheWindowWritingNothing() {
+        control<QLineEdit>("Text1")->setText(QStringLiteral("255"));
+        QTest::mouseClick(control("Command2"), Qt::LeftButton);
+        QVERIFY(!form->isVisible());
+        QVERIFY(port.writes.empty());
+    }
+
+    void closingTheWindowWritesNothing() {
+        QVERIFY(form->close());
+        QVERIFY(!form->isVisible());
+        QVERIFY(port.writes.empty());
+    }
+};
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    // The test closes windows itself; the application must outlive them.
+    QApplication::setQuitOnLastWindowClosed(false);
+    Form1Test test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "form1_test.moc"

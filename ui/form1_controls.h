@@ -1,0 +1,46 @@
+// The controls of the main window as data: one row per control, in tab order,
+// with its geometry in twips (twentieths of a point; 15 twips make one pixel
+// at 96 dpi, so one device-independent pixel in Qt).
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace pp {
+
+enum class ControlKind { PushButton, KeypadKey, TextBox, Label, PictureBox };
+
+enum class ControlFont {
+    Default, // the window's user-interface font, regular weight
+    Keypad,  // "MS Sans Serif" 8.25 pt bold
+    None,    // shows no text
+};
+
+struct ControlDescription {
+    std::string_view name;
+    ControlKind kind;
+    std::string_view caption; // a keypad key's caption is its hexadecimal digit
+    int left;
+    int top;
+    int width;
+    int height;
+    ControlFont font;
+};
+
+inline constexpr int TwipsPerPixel = 15;
+
+// Twips to device-independent pixels, rounded to the nearest.
+constexpr int TwipsToPixels(int twips) {
+    return (twips + TwipsPerPixel / 2) / TwipsPerPixel;
+}
+
+// Size of the window's client area, in twips.
+inline constexpr int Form1Width = 3105;
+inline constexpr int Form1Height = 3825;
+
+inline constexpr std::string_view Form1Caption = "Puerto Paralelo";
+
+// Every control of the window, in tab order (the row's index is its tab index).
+extern const std::array<ControlDescription, 22> Form1Controls;
+
+} // namespace pp

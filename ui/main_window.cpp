@@ -1,0 +1,150 @@
+#include "ui/main_window.h"
+
+#include "core/keypad.h"
+#include "ui/form1_controls.h"
+#include "ui/program_icon.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+
+#include <cstdlib>
+#include <iostream>
+#include <limits>
+
+namespace pp {
+
+namespace {
+
+QRect pixels(const ControlDescription& control) {
+    return {TwipsToPixels(control.left), TwipsToPixels(control.top), TwipsToPixels(control.width),
+            TwipsToPixels(control.height)};
+}
+
+QString qstring(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QFont keypadFont() {
+    QFont font(QStringLiteral("MS Sans Serif"));
+    // Where that face is missing, the nearest sans serif stands in.
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    font.setWeight(QFont::Bold);
+    return font;
+}
+
+// The value 0-15 of a key's caption, a single hexadecimal digit.
+std::size_t keyDigit(std::string_view caption) {
+    return static_cast<std::size_t>(qstring(caption).toUInt(nullptr, 16));
+}
+
+QPushButton* pushButton(const ControlDescription& control, QWidget* parent) {
+    auto* button = new QPushButton(qstring(control.caption), parent);
+    // Enter never presses a button that does not have the focus.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+} // namespace
+
+Form1::Form1(PortOutput& port, QWidget* parent) : QWidget(parent), port_(port) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(qstring(Form1Caption));
+    setWindowIcon(QIcon(ProgramIcon()));
+    // No layout: resizing the window moves nothing.
+    resize(TwipsToPixels(Form1Width), TwipsToPixels(Form1Height));
+
+    QWidget* previous = nullptr;
+    for (const ControlDescription& control : Form1Controls) {
+        QWidget* widget = createControl(control);
+        widget->setObjectName(qstring(control.name));
+        widget->setGeometry(pixels(control));
+        if (control.font == ControlFont::Keypad) {
+            widget->setFont(keypadFont());
+        }
+        if (widget->focusPolicy() != Qt::NoFocus) {
+            if (previous != nullptr) {
+                setTabOrder(previous, widget);
+            }
+            previous = widget;
+        }
+    }
+}
+
+QWidget* Form1::createControl(const ControlDescription& control) {
+    switch (control.kind) {
+    case ControlKind::PushButton: {
+        auto* button = pushButton(control, this);
+        if (control.name == "Command1") {
+            connect(button, &QPushButton::clicked, this, &Form1::sacarDatoClicked);
+        } else {
+            connect(button, &QPushButton::clicked, this, &QWidget::close);
+        }
+        return button;
+    }
+    case ControlKind::KeypadKey: {
+        auto* button = pushButton(control, this);
+        const std::size_t digit = keyDigit(control.caption);
+        connect(button, &QPushButton::clicked, this, [this, digit] { keyClicked(digit); });
+        return button;
+    }
+    case ControlKind::TextBox: {
+        auto* text = new QLineEdit(this);
+        // Any length may be typed or pasted.
+        text->setMaxLength(std::numeric_limits<int>::max());
+        return text;
+    }
+    case ControlKind::Label: {
+        auto* label = new QLabel(qstring(control.caption), this);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setWordWrap(true);
+        return label;
+    }
+    case ControlKind::PictureBox: {
+        auto* picture = new QLabel(this);
+        picture->setPixmap(ProgramIcon());
+        picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return picture;
+    }
+    }
+    return nullptr;
+}
+
+void Form1::showCentred() {
+    const QRect area = screen()->availableGeometry();
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), area));
+    show();
+    findChild<QWidget*>(QStringLiteral("Command1"))->setFocus();
+}
+
+void Form1::keyClicked(std::size_t digit) {
+    writing([&] { KeypadHandler(digit, port_); });
+}
+
+void Form1::sacarDatoClicked() {}
+
+template <typename Handler> void Form1::writing(Handler&& handler) {
+    try {
+        handler();
+    } catch (const PortUnavailable& failure) {
+        portUnavailable(failure);
+    }
+}
+
+void Form1::portUnavailable(const PortUnavailable& failure) {
+    std::cerr << failure.what() << std::endl;
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Velmarin"),
+                    QString::fromUtf8(failure.what()), QMessageBox::Ok, this);
+    box.exec();
+    QCoreApplication::exit(EXIT_FAILURE);
+}
+
+} // namespace pp
