@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include "core/keypad.h"
+#include "core/sacar_dato.h"
 #include "ui/form1_controls.h"
 #include "ui/program_icon.h"
 
@@ -96,10 +97,10 @@ QWidget* Form1::createControl(const ControlDescription& control) {
         return button;
     }
     case ControlKind::TextBox: {
-        auto* text = new QLineEdit(this);
+        text1_ = new QLineEdit(this);
         // Any length may be typed or pasted.
-        text->setMaxLength(std::numeric_limits<int>::max());
-        return text;
+        text1_->setMaxLength(std::numeric_limits<int>::max());
+        return text1_;
     }
     case ControlKind::Label: {
         auto* label = new QLabel(qstring(control.caption), this);
@@ -129,7 +130,24 @@ void Form1::keyClicked(std::size_t digit) {
     writing([&] { KeypadHandler(digit, port_); });
 }
 
-void Form1::sacarDatoClicked() {}
+void Form1::sacarDatoClicked() {
+    writing([&] { SacarDatoHandler(*this, port_); });
+}
+
+std::string Form1::ReadText() {
+    return text1_->text().toStdString();
+}
+
+void Form1::SetText(std::string_view text) {
+    text1_->setText(qstring(text));
+}
+
+void Form1::ShowMessage(std::string_view text) {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Velmarin"), qstring(text), QMessageBox::Ok,
+                    this);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
 
 template <typename Handler> void Form1::writing(Handler&& handler) {
     try {
@@ -143,6 +161,7 @@ void Form1::portUnavailable(const PortUnavailable& failure) {
     std::cerr << failure.what() << std::endl;
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Velmarin"),
                     QString::fromUtf8(failure.what()), QMessageBox::Ok, this);
+    box.setWindowModality(Qt::ApplicationModal);
     box.exec();
     QCoreApplication::exit(EXIT_FAILURE);
 }

@@ -3,17 +3,22 @@
 // "Sacar Dato" to write a typed byte, and "Salir".
 #pragma once
 
+#include "core/window_operations.h"
 #include "port/port_output.h"
 
 #include <QWidget>
 
 #include <cstddef>
+#include <string>
+#include <string_view>
+
+class QLineEdit;
 
 namespace pp {
 
 struct ControlDescription;
 
-class Form1 : public QWidget {
+class Form1 : public QWidget, private WindowOperations {
     Q_OBJECT
 
 public:
@@ -28,12 +33,17 @@ private:
     void keyClicked(std::size_t digit);
     void sacarDatoClicked();
 
+    std::string ReadText() override;
+    void SetText(std::string_view text) override;
+    void ShowMessage(std::string_view text) override;
+
     // Runs a handler that writes to the port. Without a port the program
     // cannot do anything useful: the cause is shown and the program ends.
     template <typename Handler> void writing(Handler&& handler);
     void portUnavailable(const PortUnavailable& failure);
 
     PortOutput& port_;
+    QLineEdit* text1_ = nullptr;
 };
 
 } // namespace pp

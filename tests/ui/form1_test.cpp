@@ -6,9 +6,11 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 #include <vector>
@@ -72,6 +74,39 @@ QString captionOf(QWidget* widget) {
     }
     return qobject_cast<QLineEdit*>(widget)->text();
 }
+
+// Dismisses the next message box with its OK button, noting what it showed
+// and what Text1 held while it was up.
+class MessageCatcher {
+public:
+    explicit MessageCatcher(QLineEdit* text) {
+        QObject::connect(&timer_, &QTimer::timeout, [this, text] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                return;
+            }
+            timer_.stop();
+            ++shown;
+            title = box->windowTitle();
+            message = box->text();
+            icon = box->icon();
+            buttons = box->buttons().size();
+            applicationModal = box->windowModality() == Qt::ApplicationModal;
+            textWhileShown = text->text();
+            box->button(QMessageBox::Ok)->click();
+        });
+        timer_.start(5);
+    }
+
+    int shown = 0;
+    QString title, message, textWhileShown;
+    QMessageBox::Icon icon = QMessageBox::Warning;
+    qsizetype buttons = 0;
+    bool applicationModal = false;
+
+private:
+    QTimer timer_;
+};
 
 } // namespace
 
@@ -225,6 +260,84 @@ private slots:
         QTest::keyClick(control("Command11"), Qt::Key_Space);
         QCOMPARE(port.writes, (std::vector<PortByte>{0x77, 0x77, 0x7F}));
         QCOMPARE(text->text(), QStringLiteral("  12abc"));
+    }
+
+    void sacarDatoWritesTheTypedByteAndClearsTheText_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("written");
+        QTest::newRow("200") << "200" << 0xC8;
+        QTest::newRow("hex") << "&HFF" << 0xFF;
+        QTest::newRow("octal") << "&o377" << 0xFF;
+        QTest::newRow("exponent") << "2.55E2" << 0xFF;
+        QTest::newRow("tie to even") << "254.5" << 0xFE;
+        QTest::newRow("letters") << "abc" << 0x00;
+        QTest::newRow("blank") << " " << 0x00;
+        QTest::newRow("comma") << "3,5" << 0x03;
+    }
+    void sacarDatoWritesTheTypedByteAndClearsTheText() {
+        QFETCH(QString, typed);
+        QFETCH(int, written);
+        auto* text = control<QLineEdit>("Text1");
+        text->setFocus();
+        QTest::keyClicks(text, typed);
+        QTest::mouseClick(control("Command1"), Qt::LeftButton);
+        QCOMPARE(port.writes, std::vector<PortByte>{static_cast<PortByte>(written)});
+        QVERIFY(text->text().isEmpty());
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+    }
+
+    void sacarDatoRefusesAnEmptyText() {
+        auto* text = control<QLineEdit>("Text1");
+        MessageCatcher catcher(text);
+        QTest::keyClick(control("Command1"), Qt::Key_Space);
+        QCOMPARE(catcher.shown, 1);
+        QCOMPARE(catcher.title, QStringLiteral("Velmarin"));
+        QCOMPARE(catcher.message, QStringLiteral("Deve de introducir un numero"));
+        QCOMPARE(catcher.icon, QMessageBox::NoIcon);
+        QCOMPARE(catcher.buttons, 1);
+        QVERIFY(catcher.applicationModal);
+        QVERIFY(port.writes.empty());
+        QVERIFY(text->text().isEmpty());
+        // The window gives the focus back to this control when it is active again.
+        QCOMPARE(form->focusWidget(), control("Command1"));
+    }
+
+    void sacarDatoRefusesOutOfRangeAndClearsAfterTheMessage_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("256") << "256";
+        QTest::newRow("-1") << "-1";
+        QTest::newRow("&H100") << "&H100";
+        QTest::newRow("255.5") << "255.5";
+        QTest::newRow("99999") << "99999";
+        QTest::newRow("megabyte of digits") << QString(1 << 20, QLatin1Char('9'));
+    }
+    void sacarDatoRefusesOutOfRangeAndClearsAfterTheMessage() {
+        QFETCH(QString, typed);
+        auto* text = control<QLineEdit>("Text1");
+        text->setText(typed);
+        text->setFocus();
+        MessageCatcher catcher(text);
+        // Pressed without taking the focus: the focus stays in the text box.
+        control<QPushButton>("Command1")->click();
+        QCOMPARE(catcher.shown, 1);
+        QCOMPARE(catcher.title, QStringLiteral("Velmarin"));
+        QCOMPARE(catcher.message, QStringLiteral("los datos deven de ser numericos entre 0 y 255"));
+        QCOMPARE(catcher.icon, QMessageBox::NoIcon);
+        QCOMPARE(catcher.buttons, 1);
+        QCOMPARE(catcher.textWhileShown, typed);
+        QVERIFY(text->text().isEmpty());
+        QVERIFY(port.writes.empty());
+        QCOMPARE(form->focusWidget(), text);
+    }
+
+    void sacarDatoReadsAnyText() {
+        auto* text = control<QLineEdit>("Text1");
+        const QString unusual = QStringLiteral("1") + QChar(0) + QStringLiteral("2") +
+                                QStringLiteral("\u00f1\u0663\U0001F600");
+        text->setText(unusual);
+        control<QPushButton>("Command1")->click();
+        QCOMPARE(port.writes, std::vector<PortByte>{0x01});
+        QVERIFY(text->text().isEmpty());
     }
 
     void salirClosesTheWindowWritingNothing() {
