@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(g++ make cmake qt6-base-dev fonts-dejavu-core)
 if [ "${1:-}" = test ]; then
-    packages+=(libgtest-dev xvfb xdotool clang libclang-rt-14-dev)
+    packages+=(libgtest-dev xvfb xdotool clang libclang-rt-14-dev locales)
 fi
 
 missing=()

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <clocale>
 #include <memory>
 #include <vector>
 
@@ -284,6 +285,18 @@ private slots:
         QCOMPARE(port.writes, std::vector<PortByte>{static_cast<PortByte>(written)});
         QVERIFY(text->text().isEmpty());
         QVERIFY(QApplication::activeModalWidget() == nullptr);
+    }
+
+    void sacarDatoReadsThePeriodWhateverTheLocale() {
+        // The application took the user's locale at start; the tests run in
+        // one whose decimal separator is the comma.
+        QCOMPARE(QString::fromLatin1(std::localeconv()->decimal_point), QStringLiteral(","));
+        auto* text = control<QLineEdit>("Text1");
+        for (const char* typed : {"2.5", "254.5", "3,5", "2.55E2", "1,9"}) {
+            text->setText(QString::fromLatin1(typed));
+            control<QPushButton>("Command1")->click();
+        }
+        QCOMPARE(port.writes, (std::vector<PortByte>{0x02, 0xFE, 0x03, 0xFF, 0x01}));
     }
 
     void sacarDatoRefusesAnEmptyText() {
