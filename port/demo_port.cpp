@@ -1,9 +1,11 @@
 #include "port/demo_port.h"
 
+#include <string_view>
+
 namespace pp {
 
 std::string DemoLine(PortByte value) {
-    static constexpr char hex[] = "0123456789ABCDEF";
+    constexpr std::string_view hex = "0123456789ABCDEF";
     std::string line = "0x378 <- 0x";
     line += hex[value >> 4];
     line += hex[value & 0x0F];
