@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages needed to build the program, and with the
-# argument "test" also those its tests need. Installs nothing that is there.
+# argument "test" or "bench" also those its tests or benchmarks need. Installs nothing that is there.
 set -euo pipefail
 
 packages=(g++ make cmake qt6-base-dev fonts-dejavu-core)
-if [ "${1:-}" = test ]; then
-    packages+=(libgtest-dev xvfb xdotool clang libclang-rt-14-dev locales)
-fi
+case "${1:-}" in
+test) packages+=(libgtest-dev xvfb xdotool clang libclang-rt-14-dev locales clang-tidy cppcheck) ;;
+bench) packages+=(libbenchmark-dev libx11-dev xvfb bc) ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,17 +1,32 @@
 #!/usr/bin/env bash
-# Builds the program with warnings as errors and runs every test, after a
-# bounded run of the typed-byte fuzzer (clang, libFuzzer and sanitizers).
+# Builds the program and runs every test, in four stages:
+#  1. the typed-byte fuzzer (clang, libFuzzer, ASan and UBSan) for a minute;
+#  2. the whole suite built with AddressSanitizer, UndefinedBehaviorSanitizer
+#     and LeakSanitizer, the end-to-end runs of the demo included;
+#  3. the whole suite in the ordinary build, warnings as errors, with
+#     clang-tidy and cppcheck.
 # No test touches a real I/O port.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/deps.sh test
 jobs=$(nproc)
+common=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DPP_WERROR=ON)
 
-CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPP_WERROR=ON -DPP_FUZZ=ON
+echo "== Fuzzing"
+CXX=clang++ cmake -S . -B build-fuzz "${common[@]}" -DPP_FUZZ=ON -DPP_FUZZ_SECONDS=60
 cmake --build build-fuzz -j "$jobs" --target typed_byte_fuzz
 ctest --test-dir build-fuzz -L fuzz --output-on-failure
 
-cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPP_WERROR=ON
+echo "== Sanitizers"
+cmake -S . -B build-asan "${common[@]}" -DPP_SANITIZE=ON
+cmake --build build-asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+    LSAN_OPTIONS="suppressions=$PWD/tests/sanitizers/lsan.supp" \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== Tests and static checks"
+cmake -S . -B build-test "${common[@]}" -DPP_STATIC_CHECKS=ON
 cmake --build build-test -j "$jobs"
 ctest --test-dir build-test --output-on-failure -j "$jobs"

@@ -16,6 +16,10 @@ trap cleanup EXIT
 
 fail() {
     echo "FALLO: $*" >&2
+    if [ -s "$work/stderr" ]; then
+        echo "--- the program's standard error:" >&2
+        cat "$work/stderr" >&2
+    fi
     exit 1
 }
 
