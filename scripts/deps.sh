@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(g++ make cmake qt6-base-dev fonts-dejavu-core)
 case "${1:-}" in
-test) packages+=(libgtest-dev xvfb xdotool clang libclang-rt-14-dev locales clang-tidy cppcheck) ;;
+test) packages+=(libgtest-dev xvfb xdotool clang libclang-rt-14-dev locales clang-tidy cppcheck
+          desktop-file-utils appstream dpkg-dev file) ;;
 bench) packages+=(libbenchmark-dev libx11-dev xvfb bc) ;;
 esac
 

@@ -1,11 +1,10 @@
 // puerto-paralelo-demo: the same program, printing each byte on standard
-// output instead of writing it to the port.
-#include "port/demo_port.h"
+// output instead of writing it to the port, and showing it on a simulated
+// seven-segment display.
 #include "ui/application.h"
 
 #include <iostream>
 
 int main(int argc, char** argv) {
-    pp::DemoPort port(std::cout);
-    return pp::RunProgram(argc, argv, port);
+    return pp::RunDemo(argc, argv, std::cout);
 }

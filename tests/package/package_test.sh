@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Builds the Debian package, unpacks it into a scratch root and checks it:
+# dependencies found, nothing setuid, every file where the desktop entries and
+# the metainfo say, both validators content, and the installed demo running.
+# Usage: package_test.sh BUILD_DIR
+. "$(dirname "$0")/../e2e/xvfb.sh"
+
+build=$1
+cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/package" >"$work/cpack.log" 2>&1 ||
+    fail "cpack: $(cat "$work/cpack.log")"
+deb=$(ls "$work"/package/*.deb)
+
+depends=$(dpkg-deb -f "$deb" Depends)
+for library in libc6 libqt6widgets6 libqt6gui6 libqt6core6; do
+    grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
+done
+dpkg-deb -f "$deb" Description | grep -q 'siete segmentos' || fail "no Spanish description"
+dpkg-deb -f "$deb" Description | grep -q 'seven-segment' || fail "no English description"
+if dpkg-deb -c "$deb" | awk '{ print $1 }' | grep -q '[sS]'; then
+    fail "setuid or setgid file: $(dpkg-deb -c "$deb" | awk '$1 ~ /[sS]/')"
+fi
+[ -z "$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -E 'postinst|preinst|prerm|postrm')" ] ||
+    fail "the package runs maintainer scripts"
+
+root=$work/root
+dpkg -x "$deb" "$root"
+share=$root/usr/share
+
+# Each desktop entry: valid, its program installed, its icon in every size.
+entries=("$share"/applications/*.desktop)
+[ "${#entries[@]}" -eq 2 ] || fail "expected 2 desktop entries: ${entries[*]}"
+for entry in "${entries[@]}"; do
+    desktop-file-validate "$entry" || fail "$entry is not valid"
+    program=$(sed -n 's/^Exec=//p' "$entry" | cut -d' ' -f1)
+    [ -x "$root/usr/bin/$program" ] || fail "$entry runs $program, which is not installed"
+    icon=$(sed -n 's/^Icon=//p' "$entry")
+    for size in 32 64 128 256; do
+        png=$share/icons/hicolor/${size}x${size}/apps/$icon.png
+        file "$png" | grep -q "PNG image data, $size x $size" || fail "icon missing or wrong: $png"
+    done
+done
+grep -q 'simula' "$share/applications/org.puertoparalelo.PuertoParaleloDemo.desktop" ||
+    fail "the demo's entry does not say it simulates the port"
+
+# The metainfo: valid, and naming what is installed.
+metainfo=$(ls "$share"/metainfo/*.metainfo.xml)
+appstreamcli validate --no-net "$metainfo" || fail "$metainfo is not valid"
+launchable=$(sed -n 's:.*<launchable type="desktop-id">\(.*\)</launchable>.*:\1:p' "$metainfo")
+[ -f "$share/applications/$launchable" ] || fail "launchable $launchable not installed"
+id=$(sed -n 's:.*<id>\(.*\)</id>.*:\1:p' "$metainfo")
+[ "$(basename "$metainfo")" = "$id.metainfo.xml" ] || fail "metainfo file not named after $id"
+for binary in $(sed -n 's:.*<binary>\(.*\)</binary>.*:\1:p' "$metainfo"); do
+    [ -x "$root/usr/bin/$binary" ] || fail "binary $binary not installed"
+done
+
+# The installed demo starts and prints the line of a key.
+start_xvfb
+start_program "$root/usr/bin/puerto-paralelo-demo"
+click_at 56 104 41 25 # 8
+wait_for_lines 1
+[ "$(head -c 13 "$work/stdout")" = "0x378 <- 0x7F" ] || fail "installed demo printed: $(cat "$work/stdout")"
+click_at 104 168 57 25 # Salir
+wait_for_exit
+[ "$status" -eq 0 ] || fail "installed demo ended with status $status"
+echo "package: $(basename "$deb") checked"

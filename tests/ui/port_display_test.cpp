@@ -1,0 +1,91 @@
+// The demo's simulated display, offscreen: exactly the segments and lamps of
+// the last byte written are lit, in its state and in its pixels.
+#include "ui/port_display.h"
+
+#include "tests/support/recording_port.h"
+#include "ui/main_window.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPushButton>
+#include <QTest>
+
+using pp::PortByte;
+using pp::PortDisplay;
+
+namespace {
+
+// The colour drawn at the middle of each segment and each lamp.
+void expectPixels(PortDisplay& display, PortByte value) {
+    const QImage image = display.grab().toImage();
+    for (int line = 0; line < 8; ++line) {
+        const bool high = ((value >> line) & 1) != 0;
+        const QColor expected = high ? PortDisplay::litColour() : PortDisplay::unlitColour();
+        const QByteArray where = QByteArray("byte 0x") + QByteArray::number(value, 16) + " line D" +
+                                 QByteArray::number(line);
+        QVERIFY2(image.pixelColor(display.segmentCentre(line)) == expected, where + " segment");
+        QVERIFY2(image.pixelColor(display.lampCentre(line)) == expected, where + " lamp");
+    }
+}
+
+} // namespace
+
+class PortDisplayTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startsWithEveryLineLow() {
+        PortDisplay display;
+        QCOMPARE(display.byte(), PortByte{0});
+        for (int line = 0; line < 8; ++line) {
+            QVERIFY(!display.isLineHigh(line));
+        }
+        expectPixels(display, 0);
+    }
+
+    void lightsExactlyTheLinesOfTheLastByte() {
+        PortDisplay display;
+        display.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&display));
+        // "A", the decimal point alone, everything, "1", then nothing again.
+        for (PortByte value : {0x77, 0x80, 0xFF, 0x06, 0x00, 0x5B}) {
+            display.showByte(value);
+            QCOMPARE(display.byte(), value);
+            for (int line = 0; line < 8; ++line) {
+                QCOMPARE(display.isLineHigh(line), ((value >> line) & 1) != 0);
+            }
+            expectPixels(display, value);
+        }
+    }
+
+    void segmentsAndLampsAreDrawnApart() {
+        PortDisplay display;
+        QSet<QPoint> places;
+        for (int line = 0; line < 8; ++line) {
+            places << display.segmentCentre(line) << display.lampCentre(line);
+        }
+        QCOMPARE(places.size(), 16);
+        for (const QPoint& place : places) {
+            QVERIFY(display.rect().contains(place));
+        }
+        // D7 is the leftmost lamp.
+        QVERIFY(display.lampCentre(7).x() < display.lampCentre(0).x());
+    }
+
+    void showsWhatForm1WritesAfterItIsWritten() {
+        pp::testing::RecordingPort printer;
+        PortDisplay display;
+        pp::DisplayingPort port(printer, display);
+        pp::Form1 form(port);
+        form.showCentred();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCOMPARE(display.byte(), PortByte{0});
+        QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("Command14")),
+                          Qt::LeftButton);
+        QCOMPARE(printer.writes, std::vector<PortByte>{0x77});
+        QCOMPARE(display.byte(), PortByte{0x77});
+    }
+};
+
+QTEST_MAIN(PortDisplayTest)
+#include "port_display_test.moc"

@@ -1,0 +1,126 @@
+#include "ui/port_display.h"
+
+#include <QPainter>
+#include <QPolygonF>
+
+#include <array>
+
+namespace pp {
+
+namespace {
+
+// The digit occupies a 90 x 150 box whose top-left corner is DigitOrigin;
+// segments are hexagons 14 px thick, as on a real display.
+constexpr QPoint DigitOrigin(45, 12);
+constexpr int DigitWidth = 90;
+constexpr int DigitHeight = 150;
+constexpr int Thickness = 14;
+
+// The lamps sit in a row below the digit, D7 first, with their labels under.
+constexpr int LampTop = 190;
+constexpr int LampSpacing = 22;
+constexpr int LampLeft = 13;
+constexpr int LampRadius = 8;
+
+constexpr int WidgetWidth = 2 * LampLeft + 7 * LampSpacing;
+constexpr int WidgetHeight = LampTop + 2 * LampRadius + 22;
+
+QPolygonF horizontal(QPointF left, qreal length) {
+    const qreal h = Thickness / 2.0;
+    return QPolygonF({left, left + QPointF(h, -h), left + QPointF(length - h, -h),
+                      left + QPointF(length, 0), left + QPointF(length - h, h),
+                      left + QPointF(h, h)});
+}
+
+QPolygonF vertical(QPointF top, qreal length) {
+    const qreal h = Thickness / 2.0;
+    return QPolygonF({top, top + QPointF(h, h), top + QPointF(h, length - h),
+                      top + QPointF(0, length), top + QPointF(-h, length - h),
+                      top + QPointF(-h, h)});
+}
+
+// Segments a-g, each a little shorter than the gap between its ends.
+std::array<QPolygonF, 7> segments() {
+    const QPointF o = DigitOrigin;
+    const qreal w = DigitWidth;
+    const qreal half = DigitHeight / 2.0;
+    const qreal gap = 2;
+    return {
+        horizontal(o + QPointF(gap, 0), w - 2 * gap),         // a
+        vertical(o + QPointF(w, gap), half - 2 * gap),        // b
+        vertical(o + QPointF(w, half + gap), half - 2 * gap), // c
+        horizontal(o + QPointF(gap, 2 * half), w - 2 * gap),  // d
+        vertical(o + QPointF(0, half + gap), half - 2 * gap), // e
+        vertical(o + QPointF(0, gap), half - 2 * gap),        // f
+        horizontal(o + QPointF(gap, half), w - 2 * gap),      // g
+    };
+}
+
+QPoint pointCentre() {
+    return DigitOrigin + QPoint(DigitWidth + 18, DigitHeight);
+}
+
+} // namespace
+
+PortDisplay::PortDisplay(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("PortDisplay"));
+    setWindowTitle(QStringLiteral("Display del puerto 0x378 (simulado)"));
+    setFixedSize(WidgetWidth, WidgetHeight);
+    // Closing it leaves the program running; closing Form1 ends both.
+    setAttribute(Qt::WA_QuitOnClose, false);
+}
+
+void PortDisplay::showByte(PortByte value) {
+    byte_ = value;
+    update();
+}
+
+QPoint PortDisplay::segmentCentre(int line) const {
+    if (line == 7) {
+        return pointCentre();
+    }
+    return segments().at(static_cast<std::size_t>(line)).boundingRect().center().toPoint();
+}
+
+QPoint PortDisplay::lampCentre(int line) const {
+    return {LampLeft + (7 - line) * LampSpacing, LampTop + LampRadius};
+}
+
+QColor PortDisplay::litColour() {
+    return {255, 32, 32};
+}
+
+QColor PortDisplay::unlitColour() {
+    return {70, 24, 24};
+}
+
+void PortDisplay::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(24, 24, 24));
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+
+    const auto shapes = segments();
+    for (int line = 0; line < 7; ++line) {
+        painter.setBrush(isLineHigh(line) ? litColour() : unlitColour());
+        painter.drawPolygon(shapes.at(static_cast<std::size_t>(line)));
+    }
+    painter.setBrush(isLineHigh(7) ? litColour() : unlitColour());
+    painter.drawEllipse(pointCentre(), Thickness / 2, Thickness / 2);
+
+    QFont font = painter.font();
+    font.setPixelSize(10);
+    painter.setFont(font);
+    for (int line = 7; line >= 0; --line) {
+        const QPoint centre = lampCentre(line);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(isLineHigh(line) ? litColour() : unlitColour());
+        painter.drawEllipse(centre, LampRadius, LampRadius);
+        painter.setPen(QColor(200, 200, 200));
+        const QRect label(centre.x() - LampSpacing / 2, centre.y() + LampRadius + 2, LampSpacing,
+                          14);
+        painter.drawText(label, Qt::AlignCenter, QStringLiteral("D%1").arg(line));
+    }
+}
+
+} // namespace pp

@@ -1,0 +1,55 @@
+// The demo's picture of the port: what a seven-segment display wired to
+// D0-D7 would show (segments a-g on D0-D6, the decimal point on D7), and a
+// row of lamps, one per data line, D7 on the left.
+#pragma once
+
+#include "port/port_output.h"
+
+#include <QWidget>
+
+namespace pp {
+
+class PortDisplay : public QWidget {
+    Q_OBJECT
+
+public:
+    // Starts with every line low.
+    explicit PortDisplay(QWidget* parent = nullptr);
+
+    // Shows the lines of a byte just written to the port.
+    void showByte(PortByte value);
+
+    PortByte byte() const { return byte_; }
+    bool isLineHigh(int line) const { return ((byte_ >> line) & 1) != 0; }
+
+    // Where segment `line` (0-6 for a-g, 7 for the point) and the lamp of
+    // data line `line` are drawn, in widget coordinates.
+    QPoint segmentCentre(int line) const;
+    QPoint lampCentre(int line) const;
+
+    static QColor litColour();
+    static QColor unlitColour();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    PortByte byte_ = 0;
+};
+
+// A port that shows each byte on a PortDisplay after handing it on.
+class DisplayingPort final : public PortOutput {
+public:
+    DisplayingPort(PortOutput& next, PortDisplay& display) : next_(next), display_(display) {}
+
+    void PortOut(PortByte value) override {
+        next_.PortOut(value);
+        display_.showByte(value);
+    }
+
+private:
+    PortOutput& next_;
+    PortDisplay& display_;
+};
+
+} // namespace pp
