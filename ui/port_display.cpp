@@ -75,14 +75,14 @@ void PortDisplay::showByte(PortByte value) {
     update();
 }
 
-QPoint PortDisplay::segmentCentre(int line) const {
+QPoint PortDisplay::segmentCentre(int line) {
     if (line == 7) {
         return pointCentre();
     }
     return segments().at(static_cast<std::size_t>(line)).boundingRect().center().toPoint();
 }
 
-QPoint PortDisplay::lampCentre(int line) const {
+QPoint PortDisplay::lampCentre(int line) {
     return {LampLeft + (7 - line) * LampSpacing, LampTop + LampRadius};
 }
 

@@ -24,8 +24,8 @@ public:
 
     // Where segment `line` (0-6 for a-g, 7 for the point) and the lamp of
     // data line `line` are drawn, in widget coordinates.
-    QPoint segmentCentre(int line) const;
-    QPoint lampCentre(int line) const;
+    static QPoint segmentCentre(int line);
+    static QPoint lampCentre(int line);
 
     static QColor litColour();
     static QColor unlitColour();
