@@ -1,0 +1,231 @@
+#!/bin/bash
+# Runs one scenario inside the emulated machine, as root, chrooted into the
+# host's files, with the program built on the host at /run/build. Reports on
+# the console in lines "PP-CHECK <what> ok|FAIL <detail>"; the host judges the
+# port writes themselves from QEMU's trace. Marker bytes written to 0x37F,
+# which the emulated port ignores but QEMU traces, frame the program's run.
+set -u
+scenario=$1
+program=/run/build/puerto-paralelo
+export DISPLAY=:0 HOME=/tmp
+
+check() { # WHAT CONDITION-STATUS DETAIL
+    if [ "$2" -eq 0 ]; then echo "PP-CHECK $1 ok"; else echo "PP-CHECK $1 FAIL ${3:-}"; fi
+}
+marker() { printf "\\x$1" | dd of=/dev/port bs=1 seek=$((0x37F)) count=1 2>/dev/null; }
+data_register() { dd if=/dev/port bs=1 skip=$((0x378)) count=1 2>/dev/null | od -An -tx1 | tr -d ' '; }
+
+# Waits until the data register holds $1 (two lower-case hex digits).
+wait_port() {
+    for _ in $(seq 300); do
+        [ "$(data_register)" = "$1" ] && return 0
+        sleep 0.05
+    done
+    echo "PP-CHECK port-holds-$1 FAIL it holds $(data_register)"
+    return 1
+}
+
+# The unprivileged user 4242, in group lp (7) only.
+mkdir -p /tmp/runtime-4242 && chown 4242:4242 /tmp/runtime-4242 && chmod 0700 /tmp/runtime-4242
+as_user=(setpriv --reuid=4242 --regid=4242 --groups=7 --inh-caps=-all
+    env XDG_RUNTIME_DIR=/tmp/runtime-4242)
+
+Xvfb :0 -screen 0 1024x768x24 -nolisten tcp -ac >/tmp/xvfb.log 2>&1 &
+for _ in $(seq 200); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+
+declare -A pid out
+windows=()
+declare -A traced
+# Starts copy $1 of the program ($2: "user" or "root") and waits for its
+# window. With $3 = "traced", strace records the copy's flock and ioctl calls
+# in /tmp/program-$1.calls, stopping it at no other call.
+start_copy() {
+    local copy=$1 who=$2 window=
+    out[$copy]=/tmp/program-$copy
+    local run=()
+    [ "${3:-}" = traced ] && run=(strace --seccomp-bpf -f -qq -e trace=flock,ioctl
+        -o "${out[$copy]}.calls")
+    [ "$who" = user ] && run+=("${as_user[@]}")
+    "${run[@]}" "$program" >"${out[$copy]}.out" 2>"${out[$copy]}.err" </dev/null &
+    pid[$copy]=$!
+    traced[$copy]=
+    if [ "${3:-}" = traced ]; then
+        traced[$copy]=${pid[$copy]}
+        for _ in $(seq 100); do
+            pid[$copy]=$(pgrep -P "${traced[$copy]}" | head -n 1)
+            [ -n "${pid[$copy]}" ] && break
+            sleep 0.1
+        done
+    fi
+    for _ in $(seq 600); do
+        for w in $(xdotool search --onlyvisible --name '^Puerto Paralelo$' 2>/dev/null); do
+            [[ " ${windows[*]:-} " == *" $w "* ]] || window=$w
+        done
+        [ -n "$window" ] && break
+        sleep 0.1
+    done
+    check "copy-$copy-window" "$([ -n "$window" ]; echo $?)" "no window"
+    windows[$copy]=$window
+    local exe
+    exe=$(readlink "/proc/${pid[$copy]}/exe")
+    check "copy-$copy-is-the-program" "$([ "$exe" = "$program" ]; echo $?)" "pid runs $exe"
+}
+
+# Key captions and their places in the window (left top, 41 x 25 pixels).
+declare -A key=(
+    [1]="8 40" [2]="56 40" [3]="104 40" [C]="152 40"
+    [4]="8 72" [5]="56 72" [6]="104 72" [D]="152 72"
+    [7]="8 104" [8]="56 104" [9]="104 104" [E]="152 104"
+    [0]="8 136" [A]="56 136" [B]="104 136" [F]="152 136")
+declare -A code=(
+    [0]=3f [1]=06 [2]=5b [3]=4f [4]=66 [5]=6d [6]=7d [7]=07
+    [8]=7f [9]=6f [A]=77 [B]=7c [C]=39 [D]=5e [E]=79 [F]=71)
+
+click() { # COPY LEFT TOP WIDTH HEIGHT
+    xdotool mousemove --window "${windows[$1]}" $(($2 + $4 / 2)) $(($3 + $5 / 2)) click 1
+}
+press_key() { # COPY CAPTION: clicks the key and waits for its byte
+    local where=(${key[$2]})
+    click "$1" "${where[0]}" "${where[1]}" 41 25
+    wait_port "${code[$2]}"
+}
+press_key_again() { # the same byte again cannot be seen on the register
+    local where=(${key[$2]})
+    click "$1" "${where[0]}" "${where[1]}" 41 25
+    sleep 1
+}
+type_and_send() { # COPY TEXT
+    click "$1" 144 16 49 19
+    xdotool type --delay 60 "$2"
+    sleep 0.3
+    click "$1" 24 168 65 25
+}
+dismiss_message() {
+    local box=
+    for _ in $(seq 300); do
+        box=$(xdotool search --onlyvisible --name '^Velmarin$' 2>/dev/null | head -n 1)
+        [ -n "$box" ] && break
+        sleep 0.05
+    done
+    check "message-box-$1" "$([ -n "$box" ]; echo $?)" "no message box"
+    [ -n "$box" ] || return
+    xdotool windowfocus --sync "$box"
+    xdotool key Return
+    for _ in $(seq 300); do
+        xdotool search --onlyvisible --name '^Velmarin$' >/dev/null 2>&1 || return
+        sleep 0.05
+    done
+}
+parport_descriptors() { ls -l "/proc/${pid[$1]}/fd" 2>/dev/null | grep -c parport; }
+salir() { # COPY: "Salir", then the exit status must be 0
+    click "$1" 104 168 57 25
+    local status=0
+    timeout 60 tail --pid="${pid[$1]}" -f /dev/null || status=hung
+    wait "${traced[$1]:-${pid[$1]}}" || status=$?
+    check "copy-$1-salir-exit" "$([ "$status" = 0 ]; echo $?)" "status $status"
+}
+
+keypad_and_typing() { # COPY: every key, two again, typed values, one refused
+    local copy=$1
+    check "copy-$copy-nothing-open-at-start" "$([ "$(parport_descriptors "$copy")" = 0 ]; echo $?)"
+    for caption in 0 1 2 3 4 5 6 7 8 9 A B C D E F; do
+        press_key "$copy" "$caption"
+    done
+    press_key_again "$copy" F
+    press_key "$copy" A
+    press_key_again "$copy" A
+    type_and_send "$copy" 200 && wait_port c8
+    type_and_send "$copy" '&HFF' && wait_port ff
+    type_and_send "$copy" 300 && dismiss_message out-of-range
+    type_and_send "$copy" 7 && wait_port 07
+}
+
+case $scenario in
+driver | direct)
+    marker a5
+    start_copy 1 "$([ "$scenario" = driver ] && echo user || echo root)"
+    keypad_and_typing 1
+    if [ "$scenario" = driver ]; then
+        check "one-opening" "$([ "$(parport_descriptors 1)" = 1 ]; echo $?)" \
+            "$(parport_descriptors 1) descriptors"
+    fi
+    salir 1
+    marker 5a
+    ;;
+idle)
+    marker a5
+    start_copy 1 user
+    sleep 1
+    check "nothing-open" "$([ "$(parport_descriptors 1)" = 0 ]; echo $?)"
+    salir 1
+    marker 5a
+    ;;
+twocopies)
+    marker a5
+    start_copy 1 user traced
+    xdotool windowmove "${windows[1]}" 100 100
+    start_copy 2 user traced
+    xdotool windowmove "${windows[2]}" 600 100
+    # Alternately, each key in the copy whose turn it is.
+    turn=1
+    for caption in 1 2 3 4 5 6 7 8 9 0 A B C D E F; do
+        press_key "$turn" "$caption"
+        turn=$((3 - turn))
+    done
+    marker 33
+    # Bursts in both at once: 40 clicks on "8" in one and 40 on "1" in the
+    # other, sent alternately without pause, so both copies write together.
+    one=(${key[8]}) two=(${key[1]})
+    burst=()
+    for _ in $(seq 40); do
+        burst+=(mousemove --window "${windows[1]}" $((one[0] + 20)) $((one[1] + 12)) click 1)
+        burst+=(mousemove --window "${windows[2]}" $((two[0] + 20)) $((two[1] + 12)) click 1)
+    done
+    xdotool "${burst[@]}"
+    # Both copies idle in their event loops for a second: every click handled.
+    for copy in 1 2; do
+        idle=0
+        for _ in $(seq 600); do
+            if [ "$(cat "/proc/${pid[$copy]}/wchan" 2>/dev/null)" = do_sys_poll ]; then
+                idle=$((idle + 1))
+                [ "$idle" -ge 10 ] && break
+            else
+                idle=0
+            fi
+            sleep 0.1
+        done
+        echo "PP-INFO copy $copy waits in '$(cat "/proc/${pid[$copy]}/wchan" 2>/dev/null)'"
+    done
+    marker 44
+    salir 1
+    salir 2
+    marker 5a
+    # What each copy asked of ppdev: whole cycles only, and how many bytes.
+    for copy in 1 2; do
+        calls=$(grep -oE 'LOCK_EX|PPCLAIM|PPWDATA|PPRELEASE|LOCK_UN' "${out[$copy]}.calls" | paste -sd' ')
+        cycles=$(grep -o PPWDATA <<<"$calls" | wc -l)
+        ! sed 's/LOCK_EX PPCLAIM PPWDATA PPRELEASE LOCK_UN//g' <<<"$calls" | grep -q '[A-Z]'
+        check "copy-$copy-only-whole-cycles" $? "$calls"
+        failed=$(grep -E '(flock|ioctl)\(.*= -1' "${out[$copy]}.calls" | head -n 3 | paste -sd';')
+        check "copy-$copy-no-failed-call" "$([ -z "$failed" ]; echo $?)" "$failed"
+        echo "PP-WRITES $copy $cycles"
+    done
+    ;;
+noport)
+    marker a5
+    start_copy 1 user
+    press_key_again 1 8
+    dismiss_message fatal
+    status=0
+    timeout 60 tail --pid="${pid[1]}" -f /dev/null || status=hung
+    wait "${pid[1]}" || status=$?
+    check "fatal-exit-nonzero" "$([ "$status" != 0 ] && [ "$status" != hung ]; echo $?)" "status $status"
+    grep -q 'No se encuentra el puerto paralelo 0x378' "${out[1]}.err"
+    check "fatal-message-on-stderr" $? "$(cat "${out[1]}.err")"
+    marker 5a
+    ;;
+esac
+for copy in "${!out[@]}"; do
+    [ -s "${out[$copy]}.err" ] && sed "s/^/PP-STDERR $copy: /" "${out[$copy]}.err" | head -n 20
+done
+exit 0

@@ -1,0 +1,53 @@
+#!/bin/busybox sh
+# /init of the test machine: loads the parallel-port and 9p drivers, mounts
+# the host's root read-only, and runs one scenario in it, chrooted.
+# Kernel parameters: pp.scenario=NAME pp.ppdev=0|1 pp.src=DIR pp.build=DIR
+/bin/busybox --install -s /bin
+export PATH=/bin
+mount -t proc proc /proc
+mount -t sysfs sys /sys
+mount -t devtmpfs dev /dev
+
+scenario= ppdev=1 src= build=
+for arg in $(cat /proc/cmdline); do
+    case $arg in
+    pp.scenario=*) scenario=${arg#pp.scenario=} ;;
+    pp.ppdev=*) ppdev=${arg#pp.ppdev=} ;;
+    pp.src=*) src=${arg#pp.src=} ;;
+    pp.build=*) build=${arg#pp.build=} ;;
+    esac
+done
+
+for module in virtio_ring virtio virtio_pci_legacy_dev virtio_pci_modern_dev virtio_pci \
+    9pnet 9pnet_virtio netfs fscache 9p parport parport_pc; do
+    insmod /modules/$module.ko || echo "PP-INIT cannot load $module"
+done
+if [ "$ppdev" = 1 ]; then
+    insmod /modules/ppdev.ko || echo "PP-INIT cannot load ppdev"
+fi
+# What udev would do: the parallel-port nodes belong to group lp.
+for node in /dev/parport*; do
+    [ -e "$node" ] && chgrp 7 "$node" && chmod 0660 "$node"
+done
+
+mkdir -p /host /stage/src /stage/build
+mount -t 9p -o trans=virtio,version=9p2000.L,ro,msize=512000 hostroot /host ||
+    echo "PP-INIT cannot mount the host"
+mount --bind "/host$src" /stage/src
+mount --bind "/host$build" /stage/build
+mount -t tmpfs tmpfs /host/run
+mkdir -p /host/run/src /host/run/build
+mount --move /stage/src /host/run/src
+mount --move /stage/build /host/run/build
+mount -t tmpfs tmpfs /host/tmp
+mount --bind /dev /host/dev
+mount --bind /proc /host/proc
+mount --bind /sys /host/sys
+mkdir -p /dev/shm && mount -t tmpfs tmpfs /dev/shm
+[ -d /host/var/lib/xkb ] && mount -t tmpfs tmpfs /host/var/lib/xkb
+
+echo "PP-START $scenario"
+chroot /host /bin/bash /run/src/tests/emulated/guest_scenarios.sh "$scenario"
+echo "PP-END $scenario $?"
+sync
+poweroff -f

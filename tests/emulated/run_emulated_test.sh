@@ -1,0 +1,202 @@
+#!/usr/bin/env bash
+# The real puerto-paralelo on a real Linux kernel: a Debian kernel booted under
+# QEMU with an emulated ISA parallel port at 0x378, the program run inside it
+# under Xvfb and clicked with real X input, and every write to the port read
+# back from QEMU's own trace.
+# Usage: run_emulated_test.sh SOURCE_DIR BUILD_DIR [SCENARIO...]
+# Scenarios: driver direct idle twocopies noport (all by default).
+# Exits 77 (skipped) only where QEMU is not installed.
+set -euo pipefail
+
+src=$(realpath "$1")
+build=$(realpath "$2")
+shift 2
+scenarios=("$@")
+[ "${#scenarios[@]}" -gt 0 ] || scenarios=(driver direct idle twocopies noport)
+cache=$build/emulated
+mkdir -p "$cache"
+
+if ! command -v qemu-system-x86_64 >/dev/null; then
+    echo "SKIPPED: QEMU is not installed (Debian package qemu-system-x86); nothing was proven."
+    exit 77
+fi
+
+# --- The machine: the kernel linux-image-amd64 currently points to, unpacked
+# here (never installed), and a busybox initramfs.
+kernel_version() {
+    apt-cache depends linux-image-amd64 2>/dev/null |
+        sed -n 's/.*Depends: linux-image-\(.*-amd64\)$/\1/p' | head -n 1
+}
+download() { # PACKAGE...: into $cache/debs, refreshing the lists once if needed
+    mkdir -p "$cache/debs"
+    (cd "$cache/debs" && apt-get download "$@" >/dev/null 2>&1) ||
+        { apt-get update >/dev/null && (cd "$cache/debs" && apt-get download "$@" >/dev/null); }
+}
+
+version=$(kernel_version)
+if [ -z "$version" ]; then
+    apt-get update >/dev/null
+    version=$(kernel_version)
+fi
+[ -n "$version" ] || { echo "FAILED: cannot resolve the kernel behind linux-image-amd64"; exit 1; }
+machine=$cache/$version
+if [ ! -f "$machine/initrd.gz" ]; then
+    rm -rf "$machine" && mkdir -p "$machine/kernel" "$machine/busybox" "$machine/initrd/modules"
+    download "linux-image-$version-unsigned" busybox-static
+    dpkg-deb --fsys-tarfile "$cache/debs/linux-image-$version-unsigned_"*.deb |
+        tar -x -C "$machine/kernel" --wildcards './boot/vmlinuz-*' \
+            '*/drivers/parport/*' '*/drivers/char/ppdev.ko' '*/drivers/virtio/*' \
+            '*/net/9p/*' '*/fs/9p/*' '*/fs/netfs/*' '*/fs/fscache/*'
+    dpkg-deb --fsys-tarfile "$(ls -t "$cache"/debs/busybox-static_*.deb | head -n 1)" |
+        tar -x -C "$machine/busybox" ./bin/busybox
+    cp "$machine"/kernel/boot/vmlinuz-* "$machine/vmlinuz"
+    find "$machine/kernel" -name '*.ko' -exec cp {} "$machine/initrd/modules/" \;
+    mkdir -p "$machine/initrd/bin" "$machine/initrd/proc" "$machine/initrd/sys" "$machine/initrd/dev"
+    cp "$machine/busybox/bin/busybox" "$machine/initrd/bin/busybox"
+    cp "$src/tests/emulated/init.sh" "$machine/initrd/init"
+    chmod +x "$machine/initrd/init"
+    (cd "$machine/initrd" && find . | cpio -o -H newc --quiet | gzip -1) >"$machine/initrd.gz.part"
+    mv "$machine/initrd.gz.part" "$machine/initrd.gz"
+fi
+# The /init script may have changed since the cached initramfs was made.
+if ! cmp -s "$src/tests/emulated/init.sh" "$machine/initrd/init"; then
+    cp "$src/tests/emulated/init.sh" "$machine/initrd/init"
+    (cd "$machine/initrd" && find . | cpio -o -H newc --quiet | gzip -1) >"$machine/initrd.gz"
+fi
+
+# --- One boot per scenario.
+run_machine() { # NAME PPDEV PORT(yes|no)
+    local name=$1 ppdev=$2 port=$3 dir=$cache/run-$1
+    rm -rf "$dir" && mkdir -p "$dir"
+    local args=(-accel tcg -m 1024 -smp 2 -nographic -no-reboot
+        -kernel "$machine/vmlinuz" -initrd "$machine/initrd.gz"
+        -append "console=ttyS0 panic=-1 quiet pp.scenario=$name pp.ppdev=$ppdev pp.src=$src pp.build=$build"
+        -virtfs local,path=/,mount_tag=hostroot,security_model=none,readonly=on,multidevs=remap
+        -parallel none -trace parallel_ioport_write -D "$dir/trace.log")
+    if [ "$port" = yes ]; then
+        args+=(-chardev "file,id=lpt,path=$dir/lpt.out"
+            -device isa-parallel,chardev=lpt,iobase=0x378,irq=7)
+    fi
+    timeout 900 qemu-system-x86_64 "${args[@]}" </dev/null >"$dir/console.log" 2>&1 || true
+    touch "$dir/trace.log"
+    # "ADDR VAL" per write, offsets from 0x378, in the order QEMU saw them.
+    grep -o 'parallel_ioport_write write \[SW\] addr 0x[0-9a-f]* val 0x[0-9a-f]*' "$dir/trace.log" |
+        while read -r _ _ _ _ addr _ val; do printf '%02x %02x\n' "$addr" "$val"; done \
+            >"$dir/writes" || true
+}
+
+# The writes between marker $2 and marker $3 (bytes written to offset 7).
+between() { # NAME FROM TO
+    awk -v from="$2" -v to="$3" '
+        $1 == "07" && $2 == from { on = 1; next }
+        $1 == "07" && $2 == to { on = 0; next }
+        on' "$cache/run-$1/writes"
+}
+data_writes() { between "$@" | awk '$1 == "00" { print $2 }' | paste -sd' '; }
+
+failures=0
+passes=0
+judge() { # NAME WHAT CONDITION-STATUS DETAIL
+    if [ "$3" -eq 0 ]; then
+        echo "  ok    $2"
+    else
+        echo "  FAIL  $2: $4"
+        failures=$((failures + 1))
+    fi
+}
+console_checks() { # NAME: the guest's own checks, and that it ran to the end
+    local console=$cache/run-$1/console.log
+    grep -q "PP-END $1" "$console"
+    judge "$1" "the scenario ran to its end in the guest" $? "see $console"
+    while read -r _ what verdict detail; do
+        judge "$1" "guest: $what" "$([ "$verdict" = ok ]; echo $?)" "$detail"
+    done < <(grep -a '^PP-CHECK' "$console" | tr -d '\r')
+    if grep -aq '^PP-INIT' "$console"; then
+        judge "$1" "guest set-up" 1 "$(grep -a '^PP-INIT' "$console" | tr -d '\r' | paste -sd';')"
+    fi
+}
+
+keypad="3f 06 5b 4f 66 6d 7d 07 7f 6f 77 7c 39 5e 79 71 71 77 77 c8 ff 07"
+
+for scenario in "${scenarios[@]}"; do
+    started=$(date +%s)
+    case $scenario in
+    driver)
+        echo "driver: unprivileged user in group lp, through ppdev"
+        run_machine driver 1 yes
+        console_checks driver
+        got=$(data_writes driver a5 5a)
+        judge driver "data register got exactly the program's bytes" \
+            "$([ "$got" = "$keypad" ]; echo $?)" "got '$got'"
+        status=$(between driver a5 5a | awk '$1 == "01"' | wc -l)
+        judge driver "no write to the status register" "$([ "$status" = 0 ]; echo $?)" "$status writes"
+        # Each claim restores the port's control register: the kernel's own
+        # writes, all of one value, two per claim, one claim per byte.
+        control=$(between driver a5 5a | awk '$1 == "02" { print $2 }' | sort | uniq -c | paste -sd' ')
+        bytes=$(wc -w <<<"$keypad")
+        judge driver "control register written only by the claims" \
+            "$([[ "$control" =~ ^[[:space:]]*$((2 * bytes))\ [0-9a-f]{2}$ ]]; echo $?)" \
+            "control writes: '$control' for $bytes bytes"
+        ;;
+    direct)
+        echo "direct: root, no ppdev device node, through ioperm and outb"
+        run_machine direct 0 yes
+        console_checks direct
+        got=$(data_writes direct a5 5a)
+        judge direct "data register got exactly the program's bytes" \
+            "$([ "$got" = "$keypad" ]; echo $?)" "got '$got'"
+        others=$(between direct a5 5a | awk '$1 != "00"' | paste -sd' ')
+        judge direct "nothing but the data register written" "$([ -z "$others" ]; echo $?)" "$others"
+        ;;
+    idle)
+        echo "idle: start, then Salir"
+        run_machine idle 1 yes
+        console_checks idle
+        any=$(between idle a5 5a | paste -sd' ')
+        judge idle "no write at all" "$([ -z "$any" ]; echo $?)" "$any"
+        ;;
+    twocopies)
+        echo "twocopies: two copies as the same user, alternately and in bursts"
+        run_machine twocopies 1 yes
+        console_checks twocopies
+        got=$(data_writes twocopies a5 33)
+        want="06 5b 4f 66 6d 7d 07 7f 6f 3f 77 7c 39 5e 79 71"
+        judge twocopies "alternate keys reached the port in order" \
+            "$([ "$got" = "$want" ]; echo $?)" "got '$got'"
+        # X may drop some of the burst's clicks under emulation; every byte
+        # that a copy handed to ppdev must reach the port, and most clicks
+        # must have been handled for the burst to have overlapped at all.
+        burst=$(data_writes twocopies 33 5a)
+        for copy in 1 2; do
+            byte=$([ "$copy" = 1 ] && echo 7f || echo 06)
+            cycles=$(tr -d '\r' <"$cache/run-twocopies/console.log" | sed -n "s/^PP-WRITES $copy //p")
+            handed=$((${cycles:-0} - 8))
+            arrived=$(tr ' ' '\n' <<<"$burst" | grep -c "^$byte$" || true)
+            echo "  copy $copy handled $handed of its 40 burst clicks; $arrived of its bytes arrived"
+            judge twocopies "copy $copy: every byte handed to ppdev in the burst reached the port" \
+                "$([ "$arrived" = "$handed" ]; echo $?)" "$handed handed, $arrived arrived"
+            judge twocopies "copy $copy: handled at least 30 of its 40 burst clicks" \
+                "$([ "$handed" -ge 30 ]; echo $?)" "$handed handled"
+        done
+        others=$(tr ' ' '\n' <<<"$burst" | grep -vcE '^(7f|06)$' || true)
+        judge twocopies "nothing else written during the bursts" "$([ "$others" = 0 ]; echo $?)" \
+            "$others other bytes"
+        grep -a '^PP-INFO' "$cache/run-twocopies/console.log" | tr -d '\r' | sed 's/^/  /'
+        ;;
+    noport)
+        echo "noport: no parallel port in the machine, unprivileged user"
+        run_machine noport 1 no
+        console_checks noport
+        any=$(paste -sd' ' "$cache/run-noport/writes")
+        judge noport "nothing written" "$([ -z "$any" ]; echo $?)" "$any"
+        ;;
+    *)
+        echo "unknown scenario $scenario"
+        failures=$((failures + 1))
+        ;;
+    esac
+    echo "  ($(($(date +%s) - started)) s)"
+done
+
+[ "$failures" -eq 0 ] && echo "emulated: every check passed" || echo "emulated: $failures checks failed"
+exit $((failures > 0))
