@@ -59,14 +59,6 @@ click_at "${sacar_dato[@]}"
 expected+=("0x378 <- 0x07")
 wait_for_lines "${#expected[@]}"
 
-mapfile -t lines <"$work/stdout"
-[ "${#lines[@]}" -eq "${#expected[@]}" ] || fail "expected ${#expected[@]} lines: $(cat "$work/stdout")"
-for i in "${!expected[@]}"; do
-    [ "${lines[$i]:0:13}" = "${expected[$i]}" ] ||
-        fail "line $((i + 1)) is '${lines[$i]}', expected '${expected[$i]}…'"
-done
-
-click_at 104 168 57 25 # Salir
-wait_for_exit
-[ "$status" -eq 0 ] || fail "exit status $status after Salir"
+expect_printed_lines
+salir
 echo "demo_typed: ${#expected[@]} typed bytes printed, empty and out-of-range entries refused"

@@ -76,3 +76,23 @@ wait_for_exit() {
     wait "$program_pid" || status=$?
     program_pid=
 }
+
+# Checks that the program printed exactly the lines of the array `expected`,
+# each beginning with its "0x378 <- 0xHH".
+expect_printed_lines() {
+    local lines i
+    mapfile -t lines <"$work/stdout"
+    [ "${#lines[@]}" -eq "${#expected[@]}" ] ||
+        fail "expected ${#expected[@]} lines, got: $(cat "$work/stdout")"
+    for i in "${!expected[@]}"; do
+        [ "${lines[$i]:0:13}" = "${expected[$i]}" ] ||
+            fail "line $((i + 1)) is '${lines[$i]}', expected '${expected[$i]}…'"
+    done
+}
+
+# Clicks "Salir" and checks that the program ended with status 0.
+salir() {
+    click_at 104 168 57 25
+    wait_for_exit
+    [ "$status" -eq 0 ] || fail "exit status $status after Salir"
+}

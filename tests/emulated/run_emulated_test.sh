@@ -117,17 +117,21 @@ console_checks() { # NAME: the guest's own checks, and that it ran to the end
 }
 
 keypad="3f 06 5b 4f 66 6d 7d 07 7f 6f 77 7c 39 5e 79 71 71 77 77 c8 ff 07"
+keypad_run() { # NAME PPDEV: boots, runs the keypad and typing, checks the data register
+    run_machine "$1" "$2" yes
+    console_checks "$1"
+    local got
+    got=$(data_writes "$1" a5 5a)
+    judge "$1" "data register got exactly the program's bytes" \
+        "$([ "$got" = "$keypad" ]; echo $?)" "got '$got'"
+}
 
 for scenario in "${scenarios[@]}"; do
     started=$(date +%s)
     case $scenario in
     driver)
         echo "driver: unprivileged user in group lp, through ppdev"
-        run_machine driver 1 yes
-        console_checks driver
-        got=$(data_writes driver a5 5a)
-        judge driver "data register got exactly the program's bytes" \
-            "$([ "$got" = "$keypad" ]; echo $?)" "got '$got'"
+        keypad_run driver 1
         status=$(between driver a5 5a | awk '$1 == "01"' | wc -l)
         judge driver "no write to the status register" "$([ "$status" = 0 ]; echo $?)" "$status writes"
         # Each claim restores the port's control register: the kernel's own
@@ -140,11 +144,7 @@ for scenario in "${scenarios[@]}"; do
         ;;
     direct)
         echo "direct: root, no ppdev device node, through ioperm and outb"
-        run_machine direct 0 yes
-        console_checks direct
-        got=$(data_writes direct a5 5a)
-        judge direct "data register got exactly the program's bytes" \
-            "$([ "$got" = "$keypad" ]; echo $?)" "got '$got'"
+        keypad_run direct 0
         others=$(between direct a5 5a | awk '$1 != "00"' | paste -sd' ')
         judge direct "nothing but the data register written" "$([ -z "$others" ]; echo $?)" "$others"
         ;;
