@@ -62,9 +62,12 @@ start_copy() {
             [[ " ${windows[*]:-} " == *" $w "* ]] || window=$w
         done
         [ -n "$window" ] && break
+        kill -0 "${pid[$copy]}" 2>/dev/null || break
         sleep 0.1
     done
-    check "copy-$copy-window" "$([ -n "$window" ]; echo $?)" "no window"
+    check "copy-$copy-window" "$([ -n "$window" ]; echo $?)" "no window: $(cat "${out[$copy]}.err")"
+    # Nothing else of the scenario can be judged without the window.
+    [ -n "$window" ] || exit 0
     windows[$copy]=$window
     local exe
     exe=$(readlink "/proc/${pid[$copy]}/exe")
