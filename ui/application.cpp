@@ -1,8 +1,5 @@
 #include "ui/application.h"
 
-#include "port/demo_port.h"
-#include "ui/main_window.h"
-#include "ui/port_display.h"
 #include "ui/program_icon.h"
 
 #include <QApplication>
@@ -26,19 +23,22 @@ int RunProgram(int& argc, char** argv, PortOutput& port) {
     return QApplication::exec();
 }
 
+DemoWindows::DemoWindows(std::ostream& out)
+    : printer_(out), port_(printer_, display_), form_(port_) {}
+
+void DemoWindows::show() {
+    form_.showCentred();
+    display_.move(form_.frameGeometry().topRight() + QPoint(16, 0));
+    display_.show();
+    // Form1 keeps the focus, as in the program itself.
+    form_.activateWindow();
+}
+
 int RunDemo(int& argc, char** argv, std::ostream& out) {
     QApplication application(argc, argv);
     setUp();
-    DemoPort printer(out);
-    PortDisplay display;
-    DisplayingPort port(printer, display);
-    Form1 form(port);
-    form.showCentred();
-    // Beside Form1, to its right.
-    display.move(form.frameGeometry().topRight() + QPoint(16, 0));
-    display.show();
-    // Form1 keeps the focus, as in the program itself.
-    form.activateWindow();
+    DemoWindows demo(out);
+    demo.show();
     return QApplication::exec();
 }
 

@@ -1,7 +1,10 @@
 // Running the program: the window on a port until it is closed.
 #pragma once
 
+#include "port/demo_port.h"
 #include "port/port_output.h"
+#include "ui/main_window.h"
+#include "ui/port_display.h"
 
 #include <ostream>
 
@@ -10,9 +13,28 @@ namespace pp {
 // puerto-paralelo: Form1 centred, writing to `port`; returns the exit status.
 int RunProgram(int& argc, char** argv, PortOutput& port);
 
-// puerto-paralelo-demo: the same Form1, whose bytes are printed on `out`
-// instead of written, and beside it a window that shows what the port's
-// lines would show. Closing Form1 ends both.
+// The windows of puerto-paralelo-demo: the same Form1, whose bytes are
+// printed on `out` instead of written, and beside it a PortDisplay that shows
+// what the port's lines would show. Closing Form1 ends the application; the
+// display does not keep it running.
+class DemoWindows {
+public:
+    explicit DemoWindows(std::ostream& out);
+
+    // Form1 centred with the focus, the display to its right.
+    void show();
+
+    Form1& form() { return form_; }
+    PortDisplay& display() { return display_; }
+
+private:
+    DemoPort printer_;
+    PortDisplay display_;
+    DisplayingPort port_;
+    Form1 form_;
+};
+
+// puerto-paralelo-demo: DemoWindows until Form1 is closed.
 int RunDemo(int& argc, char** argv, std::ostream& out);
 
 } // namespace pp

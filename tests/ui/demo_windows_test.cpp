@@ -1,0 +1,41 @@
+// puerto-paralelo-demo's two windows, offscreen: a click prints its line and
+// lights the display, and closing Form1 ends the application although the
+// display is still open.
+#include "ui/application.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <sstream>
+
+class DemoWindowsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void clickPrintsAndLightsThenClosingForm1EndsBoth() {
+        std::ostringstream out;
+        pp::DemoWindows demo(out);
+        demo.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&demo.form()));
+        QVERIFY(demo.display().isVisible());
+        QVERIFY(demo.display().windowTitle() != demo.form().windowTitle());
+        QCOMPARE(demo.display().byte(), pp::PortByte{0});
+
+        QTest::mouseClick(demo.form().findChild<QPushButton*>(QStringLiteral("Command11")),
+                          Qt::LeftButton);
+        QCOMPARE(out.str(), pp::DemoLine(0x7F) + "\n");
+        QCOMPARE(demo.display().byte(), pp::PortByte{0x7F});
+
+        // The event loop must end when Form1 closes; should the display keep
+        // it alive, the guard ends it with another status.
+        QTimer::singleShot(0, &demo.form(), [&] { demo.form().close(); });
+        QTimer::singleShot(5000, [] { QCoreApplication::exit(2); });
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(!demo.form().isVisible());
+    }
+};
+
+QTEST_MAIN(DemoWindowsTest)
+#include "demo_windows_test.moc"
