@@ -1,7 +1,7 @@
 #include "core/leading_number.h"
 
+#include <algorithm>
 #include <charconv>
-#include <cmath>
 #include <limits>
 #include <string>
 #include <system_error>
@@ -127,9 +127,9 @@ double decimalNumber(Reader& in) {
     }
 
     double value = 0.0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    (void)end;
-    if (error == std::errc::result_out_of_range) {
+    const std::from_chars_result read =
+        std::from_chars(number.data(), number.data() + number.size(), value);
+    if (read.ec == std::errc::result_out_of_range) {
         // Too large or too small for a double: which one follows from where the
         // first significant digit stands.
         long long magnitude = 0;

@@ -53,6 +53,14 @@ QPushButton* pushButton(const ControlDescription& control, QWidget* parent) {
     return button;
 }
 
+// A message box modal to the whole application, with the application's
+// title and one OK button; returns once the user has dismissed it.
+void showModalMessage(QMessageBox::Icon icon, const QString& text, QWidget* parent) {
+    QMessageBox box(icon, QStringLiteral("Velmarin"), text, QMessageBox::Ok, parent);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
 } // namespace
 
 Form1::Form1(PortOutput& port, QWidget* parent) : QWidget(parent), port_(port) {
@@ -143,10 +151,7 @@ void Form1::SetText(std::string_view text) {
 }
 
 void Form1::ShowMessage(std::string_view text) {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Velmarin"), qstring(text), QMessageBox::Ok,
-                    this);
-    box.setWindowModality(Qt::ApplicationModal);
-    box.exec();
+    showModalMessage(QMessageBox::NoIcon, qstring(text), this);
 }
 
 template <typename Handler> void Form1::writing(Handler&& handler) {
@@ -159,10 +164,7 @@ template <typename Handler> void Form1::writing(Handler&& handler) {
 
 void Form1::portUnavailable(const PortUnavailable& failure) {
     std::cerr << failure.what() << std::endl;
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Velmarin"),
-                    QString::fromUtf8(failure.what()), QMessageBox::Ok, this);
-    box.setWindowModality(Qt::ApplicationModal);
-    box.exec();
+    showModalMessage(QMessageBox::Critical, QString::fromUtf8(failure.what()), this);
     QCoreApplication::exit(EXIT_FAILURE);
 }
 
