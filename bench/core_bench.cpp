@@ -124,6 +124,8 @@ public:
         return 0;
     }
     int release(int) override { return 0; }
+    int checkAccess(const std::string&) override { return 0; }
+    pp::NodeKind nodeKind(const std::string&) override { return pp::NodeKind::ParallelPort; }
     int grantPortAccess(std::uint16_t) override { return 0; }
     void outputByte(std::uint16_t, pp::PortByte value) override { benchmark::DoNotOptimize(value); }
 };
@@ -135,7 +137,7 @@ void BM_KeypadHandler_DriverCycle(benchmark::State& state) {
     std::filesystem::create_directories(proc / "parport0");
     std::ofstream(proc / "parport0" / "base-addr") << "888\t0\n";
     NoSystem system;
-    pp::LinuxPort port(system, {proc, "/dev"});
+    pp::LinuxPort port(system, {proc, "/dev", "/nonexistent"});
     pp::KeypadHandler(0, port);
     std::filesystem::remove_all(proc);
     std::size_t digit = 0;

@@ -4,9 +4,10 @@
 
 namespace pp {
 
-std::string DemoLine(PortByte value) {
+std::string DemoLine(PortByte value, std::string_view port) {
     constexpr std::string_view hex = "0123456789ABCDEF";
-    std::string line = "0x378 <- 0x";
+    std::string line(port);
+    line += " <- 0x";
     line += hex[value >> 4];
     line += hex[value & 0x0F];
     line += "  0b";
@@ -27,7 +28,7 @@ std::string DemoLine(PortByte value) {
 }
 
 void DemoPort::PortOut(PortByte value) {
-    out_ << DemoLine(value) << '\n' << std::flush;
+    out_ << DemoLine(value, port_) << '\n' << std::flush;
 }
 
 } // namespace pp

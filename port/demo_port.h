@@ -1,5 +1,5 @@
 // The port write of puerto-paralelo-demo: instead of touching hardware it
-// prints one line per byte, e.g.
+// prints one line per byte, starting with the chosen port, e.g.
 //   0x378 <- 0x77  0b01110111  líneas altas: D0 D1 D2 D4 D5 D6
 // and flushes it at once, so that the program can be tried, and tested,
 // on machines without a parallel port.
@@ -9,20 +9,25 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
+#include <utility>
 
 namespace pp {
 
-// The line printed for `value`, without the line feed.
-std::string DemoLine(PortByte value);
+// The line printed for `value` written to the port labelled `port` (as
+// PortLabel gives it), without the line feed.
+std::string DemoLine(PortByte value, std::string_view port = "0x378");
 
 class DemoPort final : public PortOutput {
 public:
-    explicit DemoPort(std::ostream& out) : out_(out) {}
+    explicit DemoPort(std::ostream& out, std::string port = "0x378")
+        : out_(out), port_(std::move(port)) {}
 
     void PortOut(PortByte value) override;
 
 private:
     std::ostream& out_;
+    std::string port_;
 };
 
 } // namespace pp

@@ -1,6 +1,5 @@
 #include "port/linux_port.h"
 
-#include "port/parport_lookup.h"
 #include "port/port_messages.h"
 
 #include <cerrno>
@@ -8,8 +7,21 @@
 
 namespace pp {
 
-LinuxPort::LinuxPort(SystemCalls& system, ParportPaths paths)
-    : system_(system), paths_(std::move(paths)) {}
+namespace {
+
+// The node is missing, or left without its ppdev driver or port.
+bool noDevice(int error) {
+    return error == ENOENT || error == ENXIO || error == ENODEV;
+}
+
+bool permissionDenied(int error) {
+    return error == EACCES || error == EPERM;
+}
+
+} // namespace
+
+LinuxPort::LinuxPort(SystemCalls& system, ParportPaths paths, PortChoice choice)
+    : system_(system), paths_(std::move(paths)), choice_(std::move(choice)) {}
 
 LinuxPort::~LinuxPort() {
     if (fd_ >= 0) {
@@ -24,40 +36,80 @@ void LinuxPort::PortOut(PortByte value) {
     if (access_ == Access::Driver) {
         writeThroughDriver(value);
     } else {
-        system_.outputByte(DataPort, value);
+        system_.outputByte(choice_.address, value);
     }
 }
 
 void LinuxPort::acquire() {
-    const auto parport = FindParport(paths_.procDir, DataPort);
-    if (parport) {
-        const std::string node = (paths_.devDir / *parport).string();
-        const int fd = system_.openDevice(node);
-        if (fd >= 0) {
-            fd_ = fd;
-            node_ = node;
-            access_ = Access::Driver;
-            return;
-        }
-        const int error = -fd;
-        if (error == EACCES || error == EPERM) {
-            throw PortUnavailable(PermissionDeniedMessage(node));
-        }
-        // ENOENT: no node; ENXIO/ENODEV: a node left without its ppdev driver.
-        if (error != ENOENT && error != ENXIO && error != ENODEV) {
-            throw PortUnavailable(OpenFailedMessage(node, error));
-        }
-        if (system_.grantPortAccess(DataPort) == 0) {
-            access_ = Access::Direct;
-            return;
-        }
-        throw PortUnavailable(NoDeviceNodeMessage(*parport, node));
+    if (choice_.device.empty()) {
+        acquireAddress();
+    } else {
+        acquireDevice();
     }
-    if (system_.grantPortAccess(DataPort) == 0) {
-        access_ = Access::Direct;
+}
+
+int LinuxPort::openNode(const std::string& node) {
+    const int fd = system_.openDevice(node);
+    if (fd < 0) {
+        return fd;
+    }
+    fd_ = fd;
+    node_ = node;
+    access_ = Access::Driver;
+    return 0;
+}
+
+// The user named the node: it is that or nothing, never direct access.
+void LinuxPort::acquireDevice() {
+    const std::string& node = choice_.device;
+    const int error = -openNode(node);
+    if (error == 0) {
         return;
     }
-    throw PortUnavailable(NoPortMessage());
+    if (permissionDenied(error)) {
+        throw PortUnavailable(PermissionDeniedMessage(node, node));
+    }
+    if (noDevice(error)) {
+        throw PortUnavailable(NoDeviceMessage(node));
+    }
+    throw PortUnavailable(OpenFailedMessage(node, node, error));
+}
+
+void LinuxPort::acquireAddress() {
+    const std::string port = PortName(choice_);
+    const auto parport = FindParport(paths_, choice_.address);
+    if (parport) {
+        const int error = -openNode(parport->node);
+        if (error == 0) {
+            return;
+        }
+        if (permissionDenied(error)) {
+            throw PortUnavailable(PermissionDeniedMessage(port, parport->node));
+        }
+        if (!noDevice(error)) {
+            throw PortUnavailable(OpenFailedMessage(port, parport->node, error));
+        }
+        if (tryDirect(true)) {
+            return;
+        }
+        throw PortUnavailable(NoDeviceNodeMessage(port, parport->name, parport->node));
+    }
+    if (tryDirect(false)) {
+        return;
+    }
+    throw PortUnavailable(
+        NoPortMessage(choice_.address, PcDriverLoaded(paths_), ListParports(paths_)));
+}
+
+bool LinuxPort::tryDirect(bool registeredThere) {
+    if (!MayWriteDirectly(choice_.address, registeredThere, PcDriverLoaded(paths_))) {
+        return false;
+    }
+    if (system_.grantPortAccess(choice_.address) != 0) {
+        return false;
+    }
+    access_ = Access::Direct;
+    return true;
 }
 
 void LinuxPort::writeThroughDriver(PortByte value) {
@@ -82,7 +134,7 @@ void LinuxPort::failDriverClaim(int error) {
     system_.closeDevice(fd_);
     fd_ = -1;
     access_ = Access::None;
-    throw PortUnavailable(ClaimFailedMessage(node_, error));
+    throw PortUnavailable(ClaimFailedMessage(PortName(choice_), node_, error));
 }
 
 } // namespace pp

@@ -1,11 +1,15 @@
 // The port write on Linux.
 //
-// At the first write the port is acquired, in this order of preference:
-//  1. through the kernel's parallel-port driver: the parport whose base
-//     address is DataPort, opened as /dev/parportN (ppdev). Works without root
-//     for users in group lp.
-//  2. only where the kernel knows no such port or it has no device node:
-//     direct access to the I/O port (ioperm + outb), which needs root.
+// The port is the one at DataPort (0x378) unless the user chose another, by
+// its address or its ppdev device node (PortChoice). At the first write it is
+// acquired, in this order of preference:
+//  1. through the kernel's parallel-port driver: the node the user named, or
+//     the parport whose base address is the chosen one, opened as
+//     /dev/parportN (ppdev). Works without root for users in group lp.
+//  2. only for an address, and only where the kernel offers no port or no
+//     device node there: direct access to the I/O port (ioperm + outb),
+//     which needs root, and which MayWriteDirectly allows only at a legacy
+//     parallel-port address where a port may be.
 // Anything else is fatal: PortUnavailable with a message for the user.
 //
 // Through ppdev every write is one cycle of flock, PPCLAIM, PPWDATA, PPRELEASE
@@ -15,23 +19,19 @@
 // hang. The exclusive flock keeps a claim from ever having to wait.
 #pragma once
 
+#include "port/parport_lookup.h"
+#include "port/port_choice.h"
 #include "port/port_output.h"
 #include "port/system_calls.h"
 
-#include <filesystem>
 #include <string>
 
 namespace pp {
 
-struct ParportPaths {
-    std::filesystem::path procDir = "/proc/sys/dev/parport";
-    std::filesystem::path devDir = "/dev";
-};
-
 class LinuxPort final : public PortOutput {
 public:
     // Touches nothing: the port is looked for at the first write.
-    explicit LinuxPort(SystemCalls& system, ParportPaths paths = {});
+    explicit LinuxPort(SystemCalls& system, ParportPaths paths = {}, PortChoice choice = {});
     ~LinuxPort() override;
 
     LinuxPort(const LinuxPort&) = delete;
@@ -43,11 +43,17 @@ private:
     enum class Access { None, Driver, Direct };
 
     void acquire();
+    void acquireDevice();
+    void acquireAddress();
+    bool tryDirect(bool registeredThere);
+    // Opens `node` for the driver; returns 0 or -errno.
+    int openNode(const std::string& node);
     void writeThroughDriver(PortByte value);
     [[noreturn]] void failDriverClaim(int error);
 
     SystemCalls& system_;
     ParportPaths paths_;
+    PortChoice choice_;
     Access access_ = Access::None;
     int fd_ = -1;
     std::string node_;

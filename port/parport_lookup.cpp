@@ -1,5 +1,6 @@
 #include "port/parport_lookup.h"
 
+#include <algorithm>
 #include <charconv>
 #include <fstream>
 #include <system_error>
@@ -36,30 +37,43 @@ std::optional<unsigned long> baseAddress(const std::filesystem::path& file) {
 
 } // namespace
 
-std::optional<std::string> FindParport(const std::filesystem::path& parportDir,
-                                       std::uint16_t base) {
+std::vector<Parport> ListParports(const ParportPaths& paths) {
+    std::vector<std::pair<unsigned, Parport>> found;
     std::error_code error;
-    std::filesystem::directory_iterator it(parportDir, error);
-    if (error) {
-        return std::nullopt;
-    }
-    std::optional<unsigned> best;
-    for (; it != std::filesystem::directory_iterator(); it.increment(error)) {
-        if (error) {
-            break;
-        }
-        const auto number = portNumber(it->path().filename().string());
-        if (!number || (best && *best <= *number)) {
+    std::filesystem::directory_iterator it(paths.procDir, error);
+    for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        const auto number = portNumber(name);
+        if (!number) {
             continue;
         }
-        if (baseAddress(it->path() / "base-addr") == base) {
-            best = number;
+        if (const auto base = baseAddress(it->path() / "base-addr")) {
+            found.push_back({*number, {name, *base, (paths.devDir / name).string()}});
         }
     }
-    if (!best) {
+    std::sort(found.begin(), found.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<Parport> ports;
+    ports.reserve(found.size());
+    for (auto& [number, port] : found) {
+        ports.push_back(std::move(port));
+    }
+    return ports;
+}
+
+std::optional<Parport> FindParport(const ParportPaths& paths, std::uint16_t base) {
+    auto ports = ListParports(paths);
+    const auto found = std::find_if(ports.begin(), ports.end(),
+                                    [base](const Parport& port) { return port.base == base; });
+    if (found == ports.end()) {
         return std::nullopt;
     }
-    return "parport" + std::to_string(*best);
+    return std::move(*found);
+}
+
+bool PcDriverLoaded(const ParportPaths& paths) {
+    std::error_code error;
+    return std::filesystem::exists(paths.moduleDir / "parport_pc", error);
 }
 
 } // namespace pp

@@ -2,9 +2,12 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <linux/major.h>
 #include <linux/ppdev.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -61,6 +64,22 @@ int LinuxSystemCalls::writeData(int fd, PortByte value) {
 
 int LinuxSystemCalls::release(int fd) {
     return retrying([&] { return ::ioctl(fd, PPRELEASE); });
+}
+
+int LinuxSystemCalls::checkAccess(const std::string& path) {
+    return ::access(path.c_str(), R_OK | W_OK) == 0 ? 0 : -errno;
+}
+
+NodeKind LinuxSystemCalls::nodeKind(const std::string& path) {
+    struct stat status = {};
+    if (::stat(path.c_str(), &status) != 0) {
+        return NodeKind::Missing;
+    }
+    if (!S_ISCHR(status.st_mode)) {
+        return NodeKind::NotCharacterDevice;
+    }
+    return major(status.st_rdev) == PP_MAJOR ? NodeKind::ParallelPort
+                                             : NodeKind::OtherCharacterDevice;
 }
 
 int LinuxSystemCalls::grantPortAccess(std::uint16_t port) {

@@ -9,6 +9,14 @@
 
 namespace pp {
 
+// What a path names, as stat(2) sees it, links followed.
+enum class NodeKind {
+    Missing,              // nothing there, or it cannot be looked at
+    NotCharacterDevice,   // a file, a directory, a block device...
+    OtherCharacterDevice, // a character device of another driver
+    ParallelPort,         // a ppdev node (character major 99)
+};
+
 // Every call returns 0 (or a descriptor) on success and -errno on failure.
 class SystemCalls {
 public:
@@ -21,6 +29,11 @@ public:
     virtual int claim(int fd) = 0;                     // ioctl(PPCLAIM)
     virtual int writeData(int fd, PortByte value) = 0; // ioctl(PPWDATA)
     virtual int release(int fd) = 0;                   // ioctl(PPRELEASE)
+
+    // Whether this process may open `path` for reading and writing:
+    // access(R_OK | W_OK), which opens nothing.
+    virtual int checkAccess(const std::string& path) = 0;
+    virtual NodeKind nodeKind(const std::string& path) = 0; // stat
 
     // Direct access to one I/O port: ioperm(port, 1, 1), then outb. Needs
     // root or CAP_SYS_RAWIO; fails with -ENOSYS where there are no I/O ports.
@@ -43,6 +56,8 @@ public:
     int claim(int fd) override;
     int writeData(int fd, PortByte value) override;
     int release(int fd) override;
+    int checkAccess(const std::string& path) override;
+    NodeKind nodeKind(const std::string& path) override;
     int grantPortAccess(std::uint16_t port) override;
     void outputByte(std::uint16_t port, PortByte value) override;
 };

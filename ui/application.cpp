@@ -1,30 +1,78 @@
 #include "ui/application.h"
 
+#include "port/linux_port.h"
+#include "port/system_calls.h"
+#include "ui/command_line.h"
 #include "ui/program_icon.h"
 
 #include <QApplication>
+
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <span>
+#include <variant>
 
 namespace pp {
 
 namespace {
 
-void setUp() {
-    QApplication::setApplicationName(QStringLiteral("puerto-paralelo"));
+// Qt ends the process with abort() and a core dump when it finds no display
+// to open the window on. While the application starts, that becomes a plain
+// Spanish message and exit status 1.
+QtMessageHandler qtHandler = nullptr;
+const char* programName = "";
+
+void noDisplay(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type != QtFatalMsg) {
+        qtHandler(type, context, message);
+        return;
+    }
+    std::cerr << programName
+              << ": no se puede abrir la ventana: no hay ninguna pantalla gráfica disponible.\n"
+                 "Abra el programa desde el escritorio (o por ssh con ssh -X). Sin pantalla "
+                 "funcionan --listar, --help y --version.\n"
+                 "Detalle: "
+              << message.toStdString() << std::endl;
+    std::_Exit(EXIT_FAILURE);
+}
+
+// The application, started with the program's name and icon.
+std::unique_ptr<QApplication> startApplication(int& argc, char** argv, const char* program) {
+    QCoreApplication::setApplicationName(QStringLiteral("puerto-paralelo"));
+    programName = program;
+    qtHandler = qInstallMessageHandler(noDisplay);
+    auto application = std::make_unique<QApplication>(argc, argv);
+    qInstallMessageHandler(qtHandler);
     QApplication::setWindowIcon(QIcon(ProgramIcon()));
+    return application;
+}
+
+// The port the command line chose, or the status to end with at once.
+std::variant<PortChoice, int> readCommandLine(int argc, char** argv, Program program,
+                                              SystemCalls& system) {
+    const std::span<char* const> all(argv, static_cast<std::size_t>(argc));
+    return ReadCommandLine(all.subspan(1), program, system, {}, std::cout, std::cerr);
 }
 
 } // namespace
 
-int RunProgram(int& argc, char** argv, PortOutput& port) {
-    QApplication application(argc, argv);
-    setUp();
+int RunProgram(int& argc, char** argv) {
+    LinuxSystemCalls system;
+    const auto start = readCommandLine(argc, argv, Program::PuertoParalelo, system);
+    if (const int* status = std::get_if<int>(&start)) {
+        return *status;
+    }
+    LinuxPort port(system, {}, std::get<PortChoice>(start));
+    const auto application = startApplication(argc, argv, "puerto-paralelo");
     Form1 form(port);
     form.showCentred();
     return QApplication::exec();
 }
 
-DemoWindows::DemoWindows(std::ostream& out)
-    : printer_(out), port_(printer_, display_), form_(port_) {}
+DemoWindows::DemoWindows(std::ostream& out, const PortChoice& port)
+    : printer_(out, PortLabel(port)), display_(QString::fromStdString(PortLabel(port))),
+      port_(printer_, display_), form_(port_) {}
 
 void DemoWindows::show() {
     form_.showCentred();
@@ -35,9 +83,13 @@ void DemoWindows::show() {
 }
 
 int RunDemo(int& argc, char** argv, std::ostream& out) {
-    QApplication application(argc, argv);
-    setUp();
-    DemoWindows demo(out);
+    LinuxSystemCalls system;
+    const auto start = readCommandLine(argc, argv, Program::Demo, system);
+    if (const int* status = std::get_if<int>(&start)) {
+        return *status;
+    }
+    const auto application = startApplication(argc, argv, "puerto-paralelo-demo");
+    DemoWindows demo(out, std::get<PortChoice>(start));
     demo.show();
     return QApplication::exec();
 }

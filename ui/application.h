@@ -1,7 +1,9 @@
-// Running the program: the window on a port until it is closed.
+// Running the program: the command line, then the window on a port until it
+// is closed.
 #pragma once
 
 #include "port/demo_port.h"
+#include "port/port_choice.h"
 #include "port/port_output.h"
 #include "ui/main_window.h"
 #include "ui/port_display.h"
@@ -10,8 +12,9 @@
 
 namespace pp {
 
-// puerto-paralelo: Form1 centred, writing to `port`; returns the exit status.
-int RunProgram(int& argc, char** argv, PortOutput& port);
+// puerto-paralelo: reads the command line, then shows Form1 centred, writing
+// to the chosen port; returns the exit status.
+int RunProgram(int& argc, char** argv);
 
 // The windows of puerto-paralelo-demo: the same Form1, whose bytes are
 // printed on `out` instead of written, and beside it a PortDisplay that shows
@@ -19,7 +22,7 @@ int RunProgram(int& argc, char** argv, PortOutput& port);
 // display does not keep it running.
 class DemoWindows {
 public:
-    explicit DemoWindows(std::ostream& out);
+    explicit DemoWindows(std::ostream& out, const PortChoice& port = {});
 
     // Form1 centred with the focus, the display to its right.
     void show();
@@ -34,7 +37,8 @@ private:
     Form1 form_;
 };
 
-// puerto-paralelo-demo: DemoWindows until Form1 is closed.
+// puerto-paralelo-demo: reads the command line, then DemoWindows until Form1
+// is closed.
 int RunDemo(int& argc, char** argv, std::ostream& out);
 
 } // namespace pp

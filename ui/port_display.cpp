@@ -62,9 +62,9 @@ QPoint pointCentre() {
 
 } // namespace
 
-PortDisplay::PortDisplay(QWidget* parent) : QWidget(parent) {
+PortDisplay::PortDisplay(const QString& port, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("PortDisplay"));
-    setWindowTitle(QStringLiteral("Display del puerto 0x378 (simulado)"));
+    setWindowTitle(QStringLiteral("Display del puerto %1 (simulado)").arg(port));
     setFixedSize(WidgetWidth, WidgetHeight);
     // Closing it leaves the program running; closing Form1 ends both.
     setAttribute(Qt::WA_QuitOnClose, false);

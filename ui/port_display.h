@@ -13,8 +13,8 @@ class PortDisplay : public QWidget {
     Q_OBJECT
 
 public:
-    // Starts with every line low.
-    explicit PortDisplay(QWidget* parent = nullptr);
+    // Starts with every line low; its title names the simulated `port`.
+    explicit PortDisplay(const QString& port = QStringLiteral("0x378"), QWidget* parent = nullptr);
 
     // Shows the lines of a byte just written to the port.
     void showByte(PortByte value);

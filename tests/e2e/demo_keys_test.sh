@@ -29,4 +29,19 @@ done
 expect_printed_lines
 salir
 expect_printed_lines # and nothing more after "Salir"
-echo "demo_keys: ${#expected[@]} keys printed their lines, Salir ended the program"
+
+# Another port, chosen with --puerto: named in each line and in the display.
+start_program "$demo" --puerto 0xd010
+named=
+for _ in $(seq 100); do
+    named=$(xdotool search --onlyvisible --name '^Display del puerto 0xD010 \(simulado\)$') || true
+    [ -n "$named" ] && break
+    sleep 0.05
+done
+[ -n "$named" ] || fail "no display window named after 0xD010"
+click_at 56 136 41 25 # A
+expected=("0xD010 <- 0x77  0b01110111")
+wait_for_lines 1
+expect_printed_lines
+salir
+echo "demo_keys: keys printed their lines at 0x378 and at 0xD010, Salir ended the program"

@@ -78,14 +78,14 @@ wait_for_exit() {
 }
 
 # Checks that the program printed exactly the lines of the array `expected`,
-# each beginning with its "0x378 <- 0xHH".
+# each beginning with its "0x378 <- 0xHH" (or the port chosen instead).
 expect_printed_lines() {
     local lines i
     mapfile -t lines <"$work/stdout"
     [ "${#lines[@]}" -eq "${#expected[@]}" ] ||
         fail "expected ${#expected[@]} lines, got: $(cat "$work/stdout")"
     for i in "${!expected[@]}"; do
-        [ "${lines[$i]:0:13}" = "${expected[$i]}" ] ||
+        [ "${lines[$i]:0:${#expected[$i]}}" = "${expected[$i]}" ] ||
             fail "line $((i + 1)) is '${lines[$i]}', expected '${expected[$i]}…'"
     done
 }

@@ -5,6 +5,7 @@
 #include <sstream>
 #include <streambuf>
 #include <string>
+#include <utility>
 
 namespace pp {
 namespace {
@@ -25,6 +26,22 @@ TEST(DemoLine, ShowsTheByteInHexBinaryAndItsHighLines) {
     for (const Line& line : lines) {
         EXPECT_EQ(DemoLine(line.value), line.expected);
     }
+}
+
+TEST(DemoLine, StartsWithTheChosenPort) {
+    const std::pair<const char*, const char*> lines[] = {
+        {"0xD010", "0xD010 <- 0x77  0b01110111  líneas altas: D0 D1 D2 D4 D5 D6"},
+        {"0x278", "0x278 <- 0x00  0b00000000  líneas altas: ninguna"},
+        {"/dev/parport1", "/dev/parport1 <- 0x06  0b00000110  líneas altas: D1 D2"},
+    };
+    const PortByte values[] = {0x77, 0x00, 0x06};
+    for (std::size_t i = 0; i < std::size(values); ++i) {
+        EXPECT_EQ(DemoLine(values[i], lines[i].first), lines[i].second);
+    }
+    std::ostringstream out;
+    DemoPort port(out, "0xD010");
+    port.PortOut(0x7F);
+    EXPECT_EQ(out.str(), DemoLine(0x7F, "0xD010") + "\n");
 }
 
 TEST(DemoLine, AlwaysStartsWithTheAddressAndTwoUpperCaseDigits) {

@@ -1,5 +1,8 @@
-// A scratch /proc/sys/dev/parport and /dev, removed when it goes out of scope.
+// A scratch /proc/sys/dev/parport, /dev and /sys/module, removed when it goes
+// out of scope.
 #pragma once
+
+#include "port/parport_lookup.h"
 
 #include <filesystem>
 #include <fstream>
@@ -16,6 +19,7 @@ public:
                 ("pp-parport-" + std::to_string(random()) + std::to_string(random()));
         std::filesystem::create_directories(procDir());
         std::filesystem::create_directories(devDir());
+        std::filesystem::create_directories(moduleDir());
     }
     ~FakeParportTree() {
         std::error_code ignored;
@@ -26,6 +30,12 @@ public:
 
     std::filesystem::path procDir() const { return root_ / "proc"; }
     std::filesystem::path devDir() const { return root_ / "dev"; }
+    std::filesystem::path moduleDir() const { return root_ / "module"; }
+    ParportPaths paths() const { return {procDir(), devDir(), moduleDir()}; }
+    std::string node(const std::string& name) const { return (devDir() / name).string(); }
+
+    // As when parport_pc is loaded (or built in).
+    void loadPcDriver() { std::filesystem::create_directories(moduleDir() / "parport_pc"); }
 
     // Adds directory `name` with a base-addr file holding `baseAddr` as is.
     void addPort(const std::string& name, const std::string& baseAddr) {

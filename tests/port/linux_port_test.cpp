@@ -2,81 +2,28 @@
 
 #include "port/port_messages.h"
 #include "tests/port/fake_parport_tree.h"
+#include "tests/port/fake_system.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <deque>
+#include <cstring>
 #include <string>
 #include <vector>
 
 namespace pp {
 namespace {
 
-using Calls = std::vector<std::string>;
+const std::string At888 = "0x378 (888)";
 
-std::string Hex(unsigned value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02X", value);
-    return text;
-}
-
-// Records every call; each answers with the result it was given.
-class FakeSystem final : public SystemCalls {
-public:
-    int openResult = 3;
-    int lockResult = 0;
-    std::deque<int> claimResults; // then 0
-    int accessResult = 0;
-    Calls calls;
-
-    int openDevice(const std::string& path) override {
-        calls.push_back("open " + path);
-        return openResult;
-    }
-    int closeDevice(int fd) override {
-        calls.push_back("close " + std::to_string(fd));
-        return 0;
-    }
-    int lockExclusive(int) override {
-        calls.push_back("lock");
-        return lockResult;
-    }
-    int unlock(int) override {
-        calls.push_back("unlock");
-        return 0;
-    }
-    int claim(int) override {
-        calls.push_back("claim");
-        if (claimResults.empty()) {
-            return 0;
-        }
-        const int result = claimResults.front();
-        claimResults.pop_front();
-        return result;
-    }
-    int writeData(int, PortByte value) override {
-        calls.push_back("data " + Hex(value));
-        return 0;
-    }
-    int release(int) override {
-        calls.push_back("release");
-        return 0;
-    }
-    int grantPortAccess(std::uint16_t port) override {
-        calls.push_back("ioperm " + Hex(port));
-        return accessResult;
-    }
-    void outputByte(std::uint16_t port, PortByte value) override {
-        calls.push_back("outb " + Hex(port) + " " + Hex(value));
-    }
-};
+using testing::Calls;
+using testing::FakeSystem;
+using testing::Hex;
 
 class LinuxPortTest : public ::testing::Test {
 protected:
-    LinuxPort makePort() { return LinuxPort(system, {tree.procDir(), tree.devDir()}); }
-    std::string node(const std::string& name) const { return (tree.devDir() / name).string(); }
+    LinuxPort makePort(PortChoice choice = {}) { return LinuxPort(system, tree.paths(), choice); }
+    std::string node(const std::string& name) const { return tree.node(name); }
     Calls driverCycle(const std::string& byte) const {
         return {"lock", "claim", "data " + byte, "release", "unlock"};
     }
@@ -95,7 +42,7 @@ Calls Join(std::initializer_list<Calls> parts) {
 
 TEST_F(LinuxPortTest, TouchesNothingUntilTheFirstWrite) {
     tree.addPort("parport0", "888\t0\n");
-    { LinuxPort port(system, {tree.procDir(), tree.devDir()}); }
+    { LinuxPort port(system, tree.paths()); }
     EXPECT_TRUE(system.calls.empty());
 }
 
@@ -128,7 +75,7 @@ TEST_F(LinuxPortTest, ChoosesBetweenTheDriverAndDirectAccess) {
                               c.parportAt888 == std::string("parport0") ? "888\t0\n" : "632\t0\n");
             cleanTree.addPort(c.parportAt888, "888\t0\n");
         }
-        LinuxPort port(cleanSystem, {cleanTree.procDir(), cleanTree.devDir()});
+        LinuxPort port(cleanSystem, cleanTree.paths());
         port.PortOut(0x77);
 
         Calls expected;
@@ -156,17 +103,19 @@ struct FatalCase {
 TEST_F(LinuxPortTest, ReportsWhyThePortIsOutOfReach) {
     const FatalCase cases[] = {
         {"no port known, not root", false, 3, -EPERM,
-         [](const std::string&) { return NoPortMessage(); }},
+         [](const std::string&) { return NoPortMessage(DataPort, false, {}); }},
         {"no port known, no I/O ports on this machine", false, 3, -ENOSYS,
-         [](const std::string&) { return NoPortMessage(); }},
+         [](const std::string&) { return NoPortMessage(DataPort, false, {}); }},
         {"ppdev not loaded, not root", true, -ENOENT, -EPERM,
-         [](const std::string& node) { return NoDeviceNodeMessage("parport0", node); }},
+         [](const std::string& node) { return NoDeviceNodeMessage(At888, "parport0", node); }},
         {"node left without ppdev, not root", true, -ENXIO, -EPERM,
-         [](const std::string& node) { return NoDeviceNodeMessage("parport0", node); }},
-        {"not in group lp", true, -EACCES, 0, PermissionDeniedMessage},
-        {"refused by a security module", true, -EPERM, 0, PermissionDeniedMessage},
+         [](const std::string& node) { return NoDeviceNodeMessage(At888, "parport0", node); }},
+        {"not in group lp", true, -EACCES, 0,
+         [](const std::string& node) { return PermissionDeniedMessage(At888, node); }},
+        {"refused by a security module", true, -EPERM, 0,
+         [](const std::string& node) { return PermissionDeniedMessage(At888, node); }},
         {"node busy", true, -EBUSY, 0,
-         [](const std::string& node) { return OpenFailedMessage(node, EBUSY); }},
+         [](const std::string& node) { return OpenFailedMessage(At888, node, EBUSY); }},
     };
     for (const FatalCase& c : cases) {
         testing::FakeParportTree cleanTree;
@@ -176,7 +125,7 @@ TEST_F(LinuxPortTest, ReportsWhyThePortIsOutOfReach) {
         if (c.parportAt888) {
             cleanTree.addPort("parport0", "888\t0\n");
         }
-        LinuxPort port(cleanSystem, {cleanTree.procDir(), cleanTree.devDir()});
+        LinuxPort port(cleanSystem, cleanTree.paths());
         try {
             port.PortOut(0x06);
             ADD_FAILURE() << c.what << ": no failure reported";
@@ -235,7 +184,7 @@ TEST_F(LinuxPortTest, AFirstClaimThatFailsIsFatal) {
         port.PortOut(0x7F);
         ADD_FAILURE() << "no failure reported";
     } catch (const PortUnavailable& failure) {
-        EXPECT_EQ(failure.what(), ClaimFailedMessage(node("parport0"), EIO));
+        EXPECT_EQ(failure.what(), ClaimFailedMessage(At888, node("parport0"), EIO));
     }
     EXPECT_EQ(system.calls,
               (Calls{"open " + node("parport0"), "lock", "claim", "unlock", "close 3"}));
@@ -254,19 +203,177 @@ TEST_F(LinuxPortTest, ALaterClaimThatFailsLosesOnlyThatByte) {
                                   driverCycle("0x03")}));
 }
 
+// Direct access only at a legacy address, only where a port may be there, and
+// only as root (ioperm succeeds); never at another address.
+struct DirectCase {
+    const char* what;
+    std::uint16_t address;
+    bool pcDriver;   // parport_pc loaded
+    bool registered; // the kernel lists a port there, without its /dev node
+    bool root;
+    bool ioperm; // direct access is tried
+};
+
+TEST(LinuxPortRules, WritesDirectlyOnlyWhereAParallelPortMayBe) {
+    const DirectCase cases[] = {
+        {"0x378, no driver, root", 0x378, false, false, true, true},
+        {"0x378, no driver, user", 0x378, false, false, false, true},
+        {"0x378, driver found nothing there, root", 0x378, true, false, true, false},
+        {"0x378, driver found nothing there, user", 0x378, true, false, false, false},
+        {"0x278, no driver, root", 0x278, false, false, true, true},
+        {"0x3BC, no driver, root", 0x3BC, false, false, true, true},
+        {"0x278, driver found nothing there, root", 0x278, true, false, true, false},
+        {"the clock's 0x70, no driver, root", 0x70, false, false, true, false},
+        {"the clock's 0x70, driver, root", 0x70, true, false, true, false},
+        {"keyboard controller 0x64, root", 0x64, false, false, true, false},
+        {"0x379, the status register, root", 0x379, false, false, true, false},
+        {"a card's 0xD010, no driver, root", 0xD010, false, false, true, false},
+        {"a card's 0xD010, no driver, user", 0xD010, false, false, false, false},
+        {"0x278 registered, no ppdev, root", 0x278, true, true, true, true},
+        {"0x278 registered, no ppdev, user", 0x278, true, true, false, true},
+        {"0xD010 registered, no ppdev, root", 0xD010, true, true, true, false},
+    };
+    for (const DirectCase& c : cases) {
+        testing::FakeParportTree tree;
+        FakeSystem system;
+        // A port elsewhere, which the messages must offer.
+        tree.addPort("parport0", "57344\t0\n");
+        if (c.registered) {
+            tree.addPort("parport1", std::to_string(c.address) + "\t0\n");
+            system.openResult = -ENOENT;
+        }
+        if (c.pcDriver) {
+            tree.loadPcDriver();
+        }
+        system.accessResult = c.root ? 0 : -EPERM;
+        LinuxPort port(system, tree.paths(), {c.address, ""});
+
+        Calls expected;
+        if (c.registered) {
+            expected.push_back("open " + tree.node("parport1"));
+        }
+        if (c.ioperm) {
+            expected.push_back("ioperm " + Hex(c.address));
+        }
+        if (c.ioperm && c.root) {
+            EXPECT_NO_THROW(port.PortOut(0x77)) << c.what;
+            expected.push_back("outb " + Hex(c.address) + " 0x77");
+        } else {
+            const std::string name = PortName({c.address, ""});
+            const std::string message =
+                c.registered ? NoDeviceNodeMessage(name, "parport1", tree.node("parport1"))
+                             : NoPortMessage(c.address, c.pcDriver, ListParports(tree.paths()));
+            try {
+                port.PortOut(0x77);
+                ADD_FAILURE() << c.what << ": wrote with no failure";
+            } catch (const PortUnavailable& failure) {
+                EXPECT_EQ(failure.what(), message) << c.what;
+            }
+        }
+        EXPECT_EQ(system.calls, expected) << c.what;
+    }
+}
+
+TEST(LinuxPortRules, ReachesThePortAtAnyAddressThroughItsDriver) {
+    const struct {
+        std::uint16_t address;
+        const char* parport;
+    } cases[] = {
+        {0xD010, "parport1"}, {0x278, "parport2"}, {0xDC00, "parport3"}, {0x378, "parport0"}};
+    for (const auto& c : cases) {
+        testing::FakeParportTree tree;
+        tree.addPort("parport0", "888\t1912\n");
+        tree.addPort("parport1", "53264\t54288\n");
+        tree.addPort("parport2", "632\t1656\n");
+        tree.addPort("parport3", "56320\t0\n");
+        tree.loadPcDriver();
+        FakeSystem system; // as root: still through the driver
+        {
+            LinuxPort port(system, tree.paths(), {c.address, ""});
+            port.PortOut(0x5B);
+        }
+        EXPECT_EQ(system.calls, (Calls{"open " + tree.node(c.parport), "lock", "claim", "data 0x5B",
+                                       "release", "unlock", "close 3"}))
+            << Hex(c.address);
+    }
+}
+
+// A node the user named is that port or nothing: never direct access.
+struct DeviceCase {
+    const char* what;
+    int openResult;
+    std::string (*message)(const std::string& node); // nullptr: it writes
+};
+
+TEST(LinuxPortRules, UsesTheNamedDeviceOnly) {
+    const DeviceCase cases[] = {
+        {"opens", 3, nullptr},
+        {"not in group lp", -EACCES,
+         [](const std::string& node) { return PermissionDeniedMessage(node, node); }},
+        {"gone", -ENOENT, NoDeviceMessage},
+        {"left without ppdev", -ENXIO, NoDeviceMessage},
+        {"busy", -EBUSY,
+         [](const std::string& node) { return OpenFailedMessage(node, node, EBUSY); }},
+    };
+    for (const DeviceCase& c : cases) {
+        testing::FakeParportTree tree;
+        // A port at 0x378 too, which must not be used instead.
+        tree.addPort("parport0", "888\t0\n");
+        tree.addPort("parport1", "53264\t0\n");
+        FakeSystem system;
+        system.openResult = c.openResult;
+        const std::string node = tree.node("parport1");
+        LinuxPort port(system, tree.paths(), {DataPort, node});
+        Calls expected = {"open " + node};
+        if (c.message == nullptr) {
+            port.PortOut(0x06);
+            expected.insert(expected.end(), {"lock", "claim", "data 0x06", "release", "unlock"});
+        } else {
+            try {
+                port.PortOut(0x06);
+                ADD_FAILURE() << c.what << ": no failure reported";
+            } catch (const PortUnavailable& failure) {
+                EXPECT_EQ(failure.what(), c.message(node)) << c.what;
+            }
+        }
+        EXPECT_EQ(system.calls, expected) << c.what;
+    }
+}
+
 TEST(PortMessages, NameTheCauseAndTheRemedy) {
     struct Expectation {
         std::string message;
         std::vector<std::string> mentions;
+        std::vector<std::string> absent = {};
     };
+    const std::vector<Parport> at278 = {{"parport0", 0x278, "/dev/parport0"}};
+    const std::vector<Parport> two = {{"parport0", 0x378, "/dev/parport0"},
+                                      {"parport1", 0xD010, "/dev/parport1"}};
     const Expectation expectations[] = {
-        {NoPortMessage(), {"0x378", "modprobe parport_pc", "BIOS", "root"}},
-        {NoDeviceNodeMessage("parport0", "/dev/parport0"),
+        {NoPortMessage(DataPort, false, {}), {"0x378", "modprobe parport_pc", "BIOS", "root"}},
+        {NoPortMessage(DataPort, true, at278),
+         {"No se encuentra el puerto paralelo 0x378 (888).", "parport_pc) está cargado",
+          "este puerto paralelo:\n    parport0 en 0x278 (/dev/parport0)\n",
+          "\n    puerto-paralelo --puerto 0x278"},
+         {"modprobe", "root"}},
+        {NoPortMessage(DataPort, true, {}),
+         {"no conoce ningún puerto paralelo", "BIOS"},
+         {"modprobe"}},
+        {NoPortMessage(0x70, false, {}),
+         {"0x70 (112)", "0x378, 0x278 y 0x3BC", "modprobe parport_pc"},
+         {"root"}},
+        {NoPortMessage(0x278, true, two),
+         {"0x278 (632)",
+          "estos puertos paralelos:\n    parport0 en 0x378 (/dev/parport0)\n"
+          "    parport1 en 0xD010 (/dev/parport1)\n",
+          "puerto-paralelo --puerto 0x378\n    puerto-paralelo --puerto 0xD010"}},
+        {NoDeviceNodeMessage(At888, "parport0", "/dev/parport0"),
          {"0x378", "parport0", "/dev/parport0", "ppdev", "sudo modprobe ppdev"}},
-        {PermissionDeniedMessage("/dev/parport0"),
+        {NoDeviceMessage("/dev/parport1"), {"/dev/parport1", "ppdev", "--listar"}},
+        {PermissionDeniedMessage(At888, "/dev/parport0"),
          {"0x378", "/dev/parport0", "permiso", "grupo lp", "sudo adduser $USER lp"}},
-        {OpenFailedMessage("/dev/parport0", EBUSY), {"0x378", "/dev/parport0", "errno 16"}},
-        {ClaimFailedMessage("/dev/parport0", EIO), {"0x378", "/dev/parport0", "errno 5"}},
+        {OpenFailedMessage(At888, "/dev/parport0", EBUSY), {"0x378", "/dev/parport0", "errno 16"}},
+        {ClaimFailedMessage(At888, "/dev/parport0", EIO), {"0x378", "/dev/parport0", "errno 5"}},
     };
     for (const Expectation& e : expectations) {
         for (const std::string& mention : e.mentions) {
@@ -274,7 +381,36 @@ TEST(PortMessages, NameTheCauseAndTheRemedy) {
                 << "\"" << mention << "\" missing from:\n"
                 << e.message;
         }
+        for (const std::string& wrong : e.absent) {
+            EXPECT_EQ(e.message.find(wrong), std::string::npos)
+                << "\"" << wrong << "\" misleads in:\n"
+                << e.message;
+        }
     }
+}
+
+TEST(PortMessages, ListEachPortAndWhetherThisUserCanUseIt) {
+    const std::vector<Parport> ports = {{"parport0", 0x378, "/dev/parport0"},
+                                        {"parport1", 0x278, "/dev/parport1"},
+                                        {"parport2", 0xD010, "/dev/parport2"},
+                                        {"parport3", 0xDC00, "/dev/parport3"}};
+    FakeSystem system;
+    system.checkResults = {{"/dev/parport0", 0},
+                           {"/dev/parport1", -EACCES},
+                           {"/dev/parport3", -EROFS}}; // parport2 has no node
+    EXPECT_EQ(PortListing(ports, system),
+              "parport0 en 0x378 (/dev/parport0): sí, puede usarlo\n"
+              "parport1 en 0x278 (/dev/parport1): no, su usuario no tiene permiso: añádalo al "
+              "grupo lp (sudo adduser $USER lp) y vuelva a entrar en la sesión\n"
+              "parport2 en 0xD010 (/dev/parport2): no, falta /dev/parport2: cargue ppdev (sudo "
+              "modprobe ppdev)\n"
+              "parport3 en 0xDC00 (/dev/parport3): no, " +
+                  std::string(std::strerror(EROFS)) + " (errno 30)\n");
+    EXPECT_TRUE(system.calls.empty()) << "listing opened or wrote something";
+
+    const std::string none = PortListing({}, system);
+    EXPECT_EQ(none.rfind("El sistema no conoce ningún puerto paralelo.\n", 0), 0U) << none;
+    EXPECT_NE(none.find("sudo modprobe parport_pc"), std::string::npos) << none;
 }
 
 } // namespace

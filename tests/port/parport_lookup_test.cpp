@@ -16,9 +16,24 @@ struct LookupCase {
     const char* what;
     std::vector<std::pair<std::string, std::string>> ports; // name, base-addr
     std::optional<std::string> expected;
+    std::uint16_t base = DataPort;
 };
 
-TEST(FindParport, FindsThePortAt888AmongOthers) {
+std::optional<std::string> Found(const testing::FakeParportTree& tree, std::uint16_t base) {
+    const auto port = FindParport(tree.paths(), base);
+    if (!port) {
+        return std::nullopt;
+    }
+    EXPECT_EQ(port->base, base);
+    EXPECT_EQ(port->node, tree.node(port->name));
+    return port->name;
+}
+
+TEST(FindParport, FindsThePortAtAnAddressAmongOthers) {
+    const std::vector<std::pair<std::string, std::string>> cards = {{"parport0", "888\t1912\n"},
+                                                                    {"parport1", "53264\t54288\n"},
+                                                                    {"parport2", "632\t0\n"},
+                                                                    {"parport3", "56320\t0\n"}};
     const LookupCase cases[] = {
         {"no port at all", {}, std::nullopt},
         {"the usual first port", {{"parport0", "888\t0\n"}}, "parport0"},
@@ -37,13 +52,19 @@ TEST(FindParport, FindsThePortAt888AmongOthers) {
         {"empty base-addr", {{"parport0", ""}}, std::nullopt},
         {"name with a suffix", {{"parport0x", "888\t0\n"}}, std::nullopt},
         {"name without number", {{"parport", "888\t0\n"}}, std::nullopt},
+        {"a PCI Express card at 0xD010", cards, "parport1", 0xD010},
+        {"the second legacy port 0x278", cards, "parport2", 0x278},
+        {"an ExpressCard at 0xDC00", cards, "parport3", 0xDC00},
+        {"0xD010 is not the card's second field 0xD410", cards, std::nullopt, 0xD410},
+        {"nothing at the clock's 0x70", cards, std::nullopt, 0x70},
+        {"a card alone at 0xE000", {{"parport0", "57344\t58368\n"}}, "parport0", 0xE000},
     };
     for (const LookupCase& c : cases) {
         testing::FakeParportTree tree;
         for (const auto& [name, base] : c.ports) {
             tree.addPort(name, base);
         }
-        EXPECT_EQ(FindParport(tree.procDir(), DataPort), c.expected) << c.what;
+        EXPECT_EQ(Found(tree, c.base), c.expected) << c.what;
     }
 }
 
@@ -51,11 +72,39 @@ TEST(FindParport, SkipsAPortWithoutBaseAddress) {
     testing::FakeParportTree tree;
     tree.addDirectory("parport0");
     tree.addPort("parport1", "888\t0\n");
-    EXPECT_EQ(FindParport(tree.procDir(), DataPort), "parport1");
+    EXPECT_EQ(Found(tree, DataPort), "parport1");
 }
 
 TEST(FindParport, FindsNothingWhereTheKernelHasNoParportSupport) {
-    EXPECT_EQ(FindParport("/nonexistent/proc/sys/dev/parport", DataPort), std::nullopt);
+    ParportPaths paths;
+    paths.procDir = "/nonexistent/proc/sys/dev/parport";
+    EXPECT_EQ(FindParport(paths, DataPort), std::nullopt);
+    EXPECT_TRUE(ListParports(paths).empty());
+}
+
+TEST(ListParports, ListsEveryPortInTheOrderOfItsNumber) {
+    testing::FakeParportTree tree;
+    tree.addPort("parport10", "56320\t0\n");
+    tree.addPort("parport2", "632\t0\n");
+    tree.addPort("parport0", "888\t1912\n");
+    tree.addPort("default", "888\n");
+    tree.addDirectory("parport5"); // no base-addr: skipped
+    const auto ports = ListParports(tree.paths());
+    ASSERT_EQ(ports.size(), 3U);
+    const std::pair<const char*, unsigned long> expected[] = {
+        {"parport0", 0x378}, {"parport2", 0x278}, {"parport10", 0xDC00}};
+    for (std::size_t i = 0; i < ports.size(); ++i) {
+        EXPECT_EQ(ports[i].name, expected[i].first);
+        EXPECT_EQ(ports[i].base, expected[i].second);
+        EXPECT_EQ(ports[i].node, tree.node(expected[i].first));
+    }
+}
+
+TEST(PcDriverLoaded, IsSeenInSysModule) {
+    testing::FakeParportTree tree;
+    EXPECT_FALSE(PcDriverLoaded(tree.paths()));
+    tree.loadPcDriver();
+    EXPECT_TRUE(PcDriverLoaded(tree.paths()));
 }
 
 } // namespace

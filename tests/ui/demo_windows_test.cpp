@@ -35,6 +35,25 @@ private slots:
         QCOMPARE(QApplication::exec(), 0);
         QVERIFY(!demo.form().isVisible());
     }
+
+    void theChosenPortIsNamedInTheLinesAndTheDisplay() {
+        const struct {
+            pp::PortChoice port;
+            const char* label;
+        } cases[] = {
+            {{}, "0x378"}, {{0xD010, ""}, "0xD010"}, {{888, "/dev/parport1"}, "/dev/parport1"}};
+        for (const auto& c : cases) {
+            std::ostringstream out;
+            pp::DemoWindows demo(out, c.port);
+            QCOMPARE(
+                demo.display().windowTitle(),
+                QStringLiteral("Display del puerto %1 (simulado)").arg(QLatin1String(c.label)));
+            demo.form().findChild<QPushButton*>(QStringLiteral("Command14"))->click();
+            QCOMPARE(out.str(), pp::DemoLine(0x77, c.label) + "\n");
+            QCOMPARE(out.str().substr(0, std::string(c.label).size() + 4),
+                     std::string(c.label) + " <- ");
+        }
+    }
 };
 
 QTEST_MAIN(DemoWindowsTest)

@@ -1,0 +1,96 @@
+#include "port/port_choice.h"
+
+#include <array>
+#include <charconv>
+#include <optional>
+#include <string>
+#include <system_error>
+
+namespace pp {
+
+std::string HexAddress(unsigned long address) {
+    std::array<char, sizeof(unsigned long) * 2> digits{};
+    const char* end = std::to_chars(digits.data(), digits.data() + digits.size(), address, 16).ptr;
+    std::string text = "0x";
+    for (const char* digit = digits.data(); digit != end; ++digit) {
+        text += static_cast<char>(*digit >= 'a' ? *digit - 'a' + 'A' : *digit);
+    }
+    return text;
+}
+
+std::string PortLabel(const PortChoice& choice) {
+    return choice.device.empty() ? HexAddress(choice.address) : choice.device;
+}
+
+std::string PortName(const PortChoice& choice) {
+    if (!choice.device.empty()) {
+        return choice.device;
+    }
+    return HexAddress(choice.address) + " (" + std::to_string(choice.address) + ")";
+}
+
+bool IsLegacyAddress(std::uint16_t address) {
+    return address == 0x378 || address == 0x278 || address == 0x3BC;
+}
+
+bool MayWriteDirectly(std::uint16_t address, bool registeredThere, bool pcDriverLoaded) {
+    return IsLegacyAddress(address) && (registeredThere || !pcDriverLoaded);
+}
+
+namespace {
+
+const char* const Forms = "escriba la dirección del registro de datos del puerto, en "
+                          "hexadecimal (0xD010) o en decimal (53264), o su dispositivo "
+                          "(/dev/parport1)";
+
+std::string quoted(std::string_view text) {
+    return "«" + std::string(text) + "»";
+}
+
+// The whole of `digits` as a number in `base`, if it is one and fits.
+std::optional<unsigned long> wholeNumber(std::string_view digits, int base) {
+    unsigned long value = 0;
+    const char* last = digits.data() + digits.size();
+    const auto [end, error] = std::from_chars(digits.data(), last, value, base);
+    if (digits.empty() || error == std::errc::invalid_argument || end != last) {
+        return std::nullopt;
+    }
+    if (error == std::errc::result_out_of_range) {
+        return 0x10000; // as far out of range as any larger number
+    }
+    return value;
+}
+
+std::variant<PortChoice, std::string> device(std::string_view text, SystemCalls& system) {
+    const std::string path(text);
+    switch (system.nodeKind(path)) {
+    case NodeKind::ParallelPort:
+        return PortChoice{DataPort, path};
+    case NodeKind::Missing:
+        return path + " no existe. Vea los puertos del sistema con --listar.";
+    case NodeKind::NotCharacterDevice:
+        return path + " no es un dispositivo de caracteres: " + Forms + ".";
+    case NodeKind::OtherCharacterDevice:
+        break;
+    }
+    return path + " no es un puerto paralelo (ppdev): " + Forms + ".";
+}
+
+} // namespace
+
+std::variant<PortChoice, std::string> ReadPortChoice(std::string_view text, SystemCalls& system) {
+    if (text.starts_with('/')) {
+        return device(text, system);
+    }
+    const bool hex = text.starts_with("0x") || text.starts_with("0X");
+    const auto value = hex ? wholeNumber(text.substr(2), 16) : wholeNumber(text, 10);
+    if (!value) {
+        return quoted(text) + " no es un puerto: " + Forms + ".";
+    }
+    if (*value < 1 || *value > 0xFFFF) {
+        return quoted(text) + " está fuera de las direcciones de E/S, que van de 0x1 a 0xFFFF.";
+    }
+    return PortChoice{static_cast<std::uint16_t>(*value), ""};
+}
+
+} // namespace pp

@@ -1,0 +1,139 @@
+#include "ui/command_line.h"
+
+#include "port/port_messages.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pp {
+
+namespace {
+
+struct Options {
+    std::optional<std::string> port;
+    bool list = false;
+    bool help = false;
+    bool version = false;
+};
+
+std::string_view nameOf(Program program) {
+    return program == Program::Demo ? "puerto-paralelo-demo" : "puerto-paralelo";
+}
+
+std::string usage(Program program) {
+    const std::string name(nameOf(program));
+    return "Uso: " + name + " [--puerto P] [--listar] [--help] [--version]\n";
+}
+
+std::string help(Program program) {
+    const std::string name(nameOf(program));
+    const bool demo = program == Program::Demo;
+    std::string text = usage(program) + "\n";
+    if (demo) {
+        text += "Simula el puerto paralelo del PC: la misma ventana que puerto-paralelo, pero en\n"
+                "lugar de escribir cada byte en el puerto lo imprime en la salida estándar y lo\n"
+                "muestra en un display de siete segmentos dibujado en pantalla.\n";
+    } else {
+        text += "Escribe bytes en el puerto paralelo del PC: las teclas 0-9 y A-F muestran su\n"
+                "dígito en un display de siete segmentos conectado a las líneas D0-D7, y\n"
+                "«Sacar Dato» escribe cualquier byte de 0 a 255.\n";
+    }
+    text += "\nOpciones:\n";
+    text += demo ? "  --puerto P   el puerto que se simula, en lugar del 0x378:\n"
+                 : "  --puerto P   el puerto en el que escribir, en lugar del 0x378:\n";
+    text += "               la dirección de su registro de datos, en hexadecimal (0xD010)\n"
+            "               o en decimal (53264), o su dispositivo (/dev/parport1)\n"
+            "  --listar     muestra los puertos paralelos que conoce el sistema y si puede\n"
+            "               usarlos, y termina\n"
+            "  -h, --help   muestra esta ayuda y termina\n"
+            "  --version    muestra la versión y termina\n"
+            "\n"
+            "Ejemplo, con una tarjeta PCI Express o ExpressCard de puerto paralelo:\n"
+            "  $ " +
+            name +
+            " --listar\n"
+            "  parport0 en 0xD010 (/dev/parport0): sí, puede usarlo\n"
+            "  $ " +
+            name +
+            " --puerto 0xD010\n"
+            "\n"
+            "Más información: man " +
+            name + "\n";
+    return text;
+}
+
+// The options, or the first mistake in them.
+std::variant<Options, std::string> parse(std::span<char* const> args) {
+    Options options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        if (arg == "--puerto" || arg.starts_with("--puerto=")) {
+            if (options.port) {
+                return std::string("--puerto aparece más de una vez.");
+            }
+            if (arg != "--puerto") {
+                options.port = std::string(arg.substr(arg.find('=') + 1));
+            } else if (i + 1 < args.size()) {
+                options.port = std::string(args[++i]);
+            } else {
+                return std::string("falta el puerto después de --puerto.");
+            }
+        } else if (arg == "--listar") {
+            options.list = true;
+        } else if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
+        } else if (arg.starts_with("--listar=") || arg.starts_with("--help=") ||
+                   arg.starts_with("--version=")) {
+            return std::string(arg.substr(0, arg.find('='))) + " no lleva ningún valor.";
+        } else if (arg.starts_with('-') && arg != "-") {
+            return "opción desconocida: " + std::string(arg) + ".";
+        } else {
+            return "argumento de más: «" + std::string(arg) + "».";
+        }
+    }
+    return options;
+}
+
+} // namespace
+
+std::variant<PortChoice, int> ReadCommandLine(std::span<char* const> args, Program program,
+                                              SystemCalls& system, const ParportPaths& paths,
+                                              std::ostream& out, std::ostream& err) {
+    const std::string name(nameOf(program));
+    const auto wrong = [&](const std::string& mistake) {
+        err << name << ": " << mistake << "\n"
+            << usage(program) << "Más información: " << name << " --help\n";
+        return 2;
+    };
+    const auto parsed = parse(args);
+    if (const auto* mistake = std::get_if<std::string>(&parsed)) {
+        return wrong(*mistake);
+    }
+    const auto& options = std::get<Options>(parsed);
+    if (options.help) {
+        out << help(program);
+        return 0;
+    }
+    if (options.version) {
+        out << name << " " << PP_VERSION << "\n";
+        return 0;
+    }
+    PortChoice choice;
+    if (options.port) {
+        auto read = ReadPortChoice(*options.port, system);
+        if (const auto* mistake = std::get_if<std::string>(&read)) {
+            return wrong(*mistake);
+        }
+        choice = std::get<PortChoice>(std::move(read));
+    }
+    if (options.list) {
+        out << PortListing(ListParports(paths), system);
+        return 0;
+    }
+    return choice;
+}
+
+} // namespace pp

@@ -1,0 +1,35 @@
+// The command line of puerto-paralelo and puerto-paralelo-demo:
+//   --puerto P   the port to write to instead of 0x378: an I/O address or a
+//                ppdev device node
+//   --listar     print the parallel ports the kernel knows, and end
+//   -h, --help   --version
+// Without options the program writes to 0x378, as it always has. Nothing here
+// needs a display or opens a device: help, version, the list and mistakes in
+// the options work over ssh.
+#pragma once
+
+#include "port/parport_lookup.h"
+#include "port/port_choice.h"
+#include "port/system_calls.h"
+
+#include <ostream>
+#include <span>
+#include <variant>
+
+namespace pp {
+
+enum class Program {
+    PuertoParalelo, // writes to the port
+    Demo,           // prints each byte and shows it on a simulated display
+};
+
+// Reads the options in `args` (the arguments after the program's name). When
+// they ask for a text (help, version, the list of ports), prints it on `out`
+// and returns 0; when they are wrong, prints the mistake and the usage on
+// `err`, in Spanish, and returns 2. Otherwise returns the port to open the
+// window on.
+std::variant<PortChoice, int> ReadCommandLine(std::span<char* const> args, Program program,
+                                              SystemCalls& system, const ParportPaths& paths,
+                                              std::ostream& out, std::ostream& err);
+
+} // namespace pp
