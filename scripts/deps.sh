@@ -9,7 +9,7 @@ optional=() # the tests that need these skip, saying so, where they cannot be ha
 case "${1:-}" in
 test)
     packages+=(libgtest-dev xvfb xdotool clang libclang-rt-14-dev locales clang-tidy cppcheck
-        desktop-file-utils appstream dpkg-dev file cpio strace procps)
+        desktop-file-utils appstream dpkg-dev file cpio strace procps man-db)
     optional+=(qemu-system-x86)
     ;;
 bench) packages+=(libbenchmark-dev libx11-dev xvfb bc) ;;

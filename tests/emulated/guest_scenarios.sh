@@ -2,18 +2,26 @@
 # Runs one scenario inside the emulated machine, as root, chrooted into the
 # host's files, with the program built on the host at /run/build. Reports on
 # the console in lines "PP-CHECK <what> ok|FAIL <detail>"; the host judges the
-# port writes themselves from QEMU's trace. Marker bytes written to 0x37F,
-# which the emulated port ignores but QEMU traces, frame the program's run.
+# port writes themselves from QEMU's trace. Marker bytes written to the port's
+# base + 7 (0x37F), which the emulated port ignores but QEMU traces, frame the
+# program's runs.
 set -u
 scenario=$1
 program=/run/build/puerto-paralelo
+program_args=() # the options of the copies started next
 export DISPLAY=:0 HOME=/tmp
+# The emulated port's base address in each scenario.
+case $scenario in
+root278 | user278 | rawonly) base=0x278 ;;
+card) base=0xd010 ;;
+*) base=0x378 ;;
+esac
 
 check() { # WHAT CONDITION-STATUS DETAIL
     if [ "$2" -eq 0 ]; then echo "PP-CHECK $1 ok"; else echo "PP-CHECK $1 FAIL ${3:-}"; fi
 }
-marker() { printf "\\x$1" | dd of=/dev/port bs=1 seek=$((0x37F)) count=1 2>/dev/null; }
-data_register() { dd if=/dev/port bs=1 skip=$((0x378)) count=1 2>/dev/null | od -An -tx1 | tr -d ' '; }
+marker() { printf "\\x$1" | dd of=/dev/port bs=1 seek=$((base + 7)) count=1 2>/dev/null; }
+data_register() { dd if=/dev/port bs=1 skip=$((base)) count=1 2>/dev/null | od -An -tx1 | tr -d ' '; }
 
 # Waits until the data register holds $1 (two lower-case hex digits).
 wait_port() {
@@ -25,10 +33,11 @@ wait_port() {
     return 1
 }
 
-# The unprivileged user 4242, in group lp (7) only.
+# The unprivileged user 4242, in group lp (7) only; 4243 in no group.
 mkdir -p /tmp/runtime-4242 && chown 4242:4242 /tmp/runtime-4242 && chmod 0700 /tmp/runtime-4242
 as_user=(setpriv --reuid=4242 --regid=4242 --groups=7 --inh-caps=-all
     env XDG_RUNTIME_DIR=/tmp/runtime-4242)
+as_outsider=(setpriv --reuid=4243 --regid=4243 --clear-groups --inh-caps=-all)
 
 Xvfb :0 -screen 0 1024x768x24 -nolisten tcp -ac >/tmp/xvfb.log 2>&1 &
 for _ in $(seq 200); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
@@ -36,17 +45,18 @@ for _ in $(seq 200); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sle
 declare -A pid out
 windows=()
 declare -A traced
-# Starts copy $1 of the program ($2: "user" or "root") and waits for its
-# window. With $3 = "traced", strace records the copy's flock and ioctl calls
-# in /tmp/program-$1.calls, stopping it at no other call.
+# Starts copy $1 of the program ($2: "user" or "root"), with the options in
+# program_args, and waits for its window. With $3 = "traced", strace records
+# the copy's flock, ioctl and I/O-port permission calls in
+# /tmp/program-$1.calls, stopping it at no other call.
 start_copy() {
     local copy=$1 who=$2 window=
     out[$copy]=/tmp/program-$copy
     local run=()
-    [ "${3:-}" = traced ] && run=(strace --seccomp-bpf -f -qq -e trace=flock,ioctl
+    [ "${3:-}" = traced ] && run=(strace --seccomp-bpf -f -qq -e trace=flock,ioctl,ioperm,iopl
         -o "${out[$copy]}.calls")
     [ "$who" = user ] && run+=("${as_user[@]}")
-    "${run[@]}" "$program" >"${out[$copy]}.out" 2>"${out[$copy]}.err" </dev/null &
+    "${run[@]}" "$program" "${program_args[@]}" >"${out[$copy]}.out" 2>"${out[$copy]}.err" </dev/null &
     pid[$copy]=$!
     traced[$copy]=
     if [ "${3:-}" = traced ]; then
@@ -123,9 +133,55 @@ parport_descriptors() { ls -l "/proc/${pid[$1]}/fd" 2>/dev/null | grep -c parpor
 salir() { # COPY: "Salir", then the exit status must be 0
     click "$1" 104 168 57 25
     local status=0
-    timeout 60 tail --pid="${pid[$1]}" -f /dev/null || status=hung
-    wait "${traced[$1]:-${pid[$1]}}" || status=$?
+    timeout 60 tail --pid="${pid[$1]}" -f /dev/null || { status=hung; kill -9 "${pid[$1]}"; }
+    wait "${traced[$1]:-${pid[$1]}}" || [ "$status" = hung ] || status=$?
     check "copy-$1-salir-exit" "$([ "$status" = 0 ]; echo $?)" "status $status"
+    gone "$1"
+}
+
+# The first key of copy $1 must end it: the fatal message box, the message on
+# standard error, a non-zero exit status.
+expect_fatal() { # COPY
+    press_key_again "$1" 8
+    dismiss_message fatal
+    local status=0
+    timeout 60 tail --pid="${pid[$1]}" -f /dev/null || { status=hung; kill -9 "${pid[$1]}"; }
+    wait "${traced[$1]:-${pid[$1]}}" || [ "$status" = hung ] || status=$?
+    check "fatal-exit-nonzero" "$([ "$status" != 0 ] && [ "$status" != hung ]; echo $?)" "status $status"
+    gone "$1"
+}
+# Forgets copy $1's window once it has ended: X may give its id to the next copy's.
+gone() { unset "windows[$1]"; }
+expect_on_stderr() { # COPY WHAT TEXT: a fixed text in the copy's standard error
+    grep -qF -- "$3" "${out[$1]}.err"
+    check "$2" $? "$(cat "${out[$1]}.err")"
+}
+# Copy $1 made no direct I/O-port access and wrote nothing through ppdev.
+expect_no_port_access() { # COPY
+    local calls
+    calls=$(grep -E 'ioperm|iopl|PPWDATA' "${out[$1]}.calls" | head -n 3 | paste -sd';')
+    check "copy-$1-no-ioperm-no-write" "$([ -z "$calls" ]; echo $?)" "$calls"
+}
+# Runs `puerto-paralelo --listar` as $1 ("user", "outsider"); output in /tmp/listar-$1.
+listar() { # WHO
+    local run=(strace -f -qq -e trace=open,openat,ioperm,iopl,ioctl -o "/tmp/listar-$1.calls")
+    [ "$1" = user ] && run+=("${as_user[@]}")
+    [ "$1" = outsider ] && run+=("${as_outsider[@]}")
+    local status=0
+    env -u DISPLAY "${run[@]}" "$program" --listar >"/tmp/listar-$1" 2>&1 </dev/null || status=$?
+    check "listar-$1-exit-0" "$status" "status $status: $(cat "/tmp/listar-$1")"
+    local touched
+    touched=$(grep -E 'open(at)?\(.*"/dev/(parport|port)|ioperm|iopl|PP[A-Z]+' \
+        "/tmp/listar-$1.calls" | head -n 3 | paste -sd';')
+    check "listar-$1-opens-no-port" "$([ -z "$touched" ]; echo $?)" "$touched"
+    sed "s/^/PP-INFO listar as $1: /" "/tmp/listar-$1"
+}
+# The list names the port at ADDRESS, whatever number the kernel gave it,
+# with its own node and the verdict given.
+expect_listed() { # WHO ADDRESS VERDICT
+    sed -E 's;^(parport[0-9]+) en ([0-9A-Fx]+) \(/dev/\1\): ;\2 ;' "/tmp/listar-$1" |
+        grep -qxF -- "$2 $3"
+    check "listar-$1-$2" $? "no '$2 ($3)' in: $(paste -sd'|' "/tmp/listar-$1")"
 }
 
 keypad_and_typing() { # COPY: every key, two again, typed values, one refused
@@ -217,14 +273,76 @@ twocopies)
 noport)
     marker a5
     start_copy 1 user
-    press_key_again 1 8
-    dismiss_message fatal
-    status=0
-    timeout 60 tail --pid="${pid[1]}" -f /dev/null || status=hung
-    wait "${pid[1]}" || status=$?
-    check "fatal-exit-nonzero" "$([ "$status" != 0 ] && [ "$status" != hung ]; echo $?)" "status $status"
+    expect_fatal 1
     grep -q 'No se encuentra el puerto paralelo 0x378' "${out[1]}.err"
     check "fatal-message-on-stderr" $? "$(cat "${out[1]}.err")"
+    marker 5a
+    ;;
+root278)
+    # Root, no option, the machine's only port at 0x278: nothing to write to
+    # at 0x378, and the message leads to the port there is.
+    marker a5
+    start_copy 1 root traced
+    expect_fatal 1
+    expect_no_port_access 1
+    expect_on_stderr 1 fatal-names-0x378 "No se encuentra el puerto paralelo 0x378 (888)."
+    expect_on_stderr 1 fatal-lists-parport0 "parport0 en 0x278 (/dev/parport0)"
+    expect_on_stderr 1 fatal-gives-the-command "puerto-paralelo --puerto 0x278"
+    marker 5a
+    ;;
+user278)
+    marker a5
+    program_args=(--puerto 0x278)
+    start_copy 1 user
+    keypad_and_typing 1
+    salir 1
+    marker 5a
+    ;;
+card)
+    # A port where PCI Express cards have theirs, by address and by device.
+    listar user
+    expect_listed user 0xD010 "sí, puede usarlo"
+    marker a5
+    program_args=(--puerto 0xD010)
+    start_copy 1 user
+    keypad_and_typing 1
+    salir 1
+    marker 5a
+    marker b6
+    program_args=(--puerto /dev/parport0)
+    start_copy 2 user
+    keypad_and_typing 2
+    salir 2
+    marker 6b
+    ;;
+rawonly)
+    # Root without parport_pc: direct access at a parallel port's address
+    # only; the real-time clock's index register is never a port.
+    marker a5
+    program_args=(--puerto 0x278)
+    start_copy 1 root
+    keypad_and_typing 1
+    salir 1
+    marker 5a
+    marker b6
+    program_args=(--puerto 0x70)
+    start_copy 2 root traced
+    expect_fatal 2
+    expect_no_port_access 2
+    expect_on_stderr 2 fatal-names-0x70 "No se encuentra el puerto paralelo 0x70 (112)."
+    marker 6b
+    ;;
+listar)
+    marker a5
+    listar user
+    expect_listed user 0x378 "sí, puede usarlo"
+    expect_listed user 0x278 "sí, puede usarlo"
+    listar outsider
+    for address in 0x378 0x278; do
+        expect_listed outsider $address "no, su usuario no tiene permiso: añádalo al grupo lp (sudo adduser \$USER lp) y vuelva a entrar en la sesión"
+    done
+    [ "$(wc -l </tmp/listar-user)" = 2 ]
+    check listar-two-lines $? "$(cat /tmp/listar-user)"
     marker 5a
     ;;
 esac

@@ -1,27 +1,36 @@
 #!/bin/busybox sh
 # /init of the test machine: loads the parallel-port and 9p drivers, mounts
 # the host's root read-only, and runs one scenario in it, chrooted.
-# Kernel parameters: pp.scenario=NAME pp.ppdev=0|1 pp.src=DIR pp.build=DIR
+# Kernel parameters: pp.scenario=NAME pp.ppdev=0|1 pp.src=DIR pp.build=DIR, and
+# pp.parport_pc=0 to leave the PC driver out, pp.io=ADDR to give it the one
+# port to use (as for a card the driver does not find by itself).
 /bin/busybox --install -s /bin
 export PATH=/bin
 mount -t proc proc /proc
 mount -t sysfs sys /sys
 mount -t devtmpfs dev /dev
 
-scenario= ppdev=1 src= build=
+scenario= ppdev=1 parport_pc=1 io= src= build=
 for arg in $(cat /proc/cmdline); do
     case $arg in
     pp.scenario=*) scenario=${arg#pp.scenario=} ;;
     pp.ppdev=*) ppdev=${arg#pp.ppdev=} ;;
+    pp.parport_pc=*) parport_pc=${arg#pp.parport_pc=} ;;
+    pp.io=*) io=${arg#pp.io=} ;;
     pp.src=*) src=${arg#pp.src=} ;;
     pp.build=*) build=${arg#pp.build=} ;;
     esac
 done
 
 for module in virtio_ring virtio virtio_pci_legacy_dev virtio_pci_modern_dev virtio_pci \
-    9pnet 9pnet_virtio netfs fscache 9p parport parport_pc; do
+    9pnet 9pnet_virtio netfs fscache 9p parport; do
     insmod /modules/$module.ko || echo "PP-INIT cannot load $module"
 done
+if [ "$parport_pc" = 1 ] && [ -n "$io" ]; then
+    insmod /modules/parport_pc.ko io="$io" irq=none || echo "PP-INIT cannot load parport_pc io=$io"
+elif [ "$parport_pc" = 1 ]; then
+    insmod /modules/parport_pc.ko || echo "PP-INIT cannot load parport_pc"
+fi
 if [ "$ppdev" = 1 ]; then
     insmod /modules/ppdev.ko || echo "PP-INIT cannot load ppdev"
 fi

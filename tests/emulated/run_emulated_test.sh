@@ -4,7 +4,8 @@
 # under Xvfb and clicked with real X input, and every write to the port read
 # back from QEMU's own trace.
 # Usage: run_emulated_test.sh SOURCE_DIR BUILD_DIR [SCENARIO...]
-# Scenarios: driver direct idle twocopies noport (all by default).
+# Scenarios: driver direct idle twocopies noport root278 user278 card rawonly
+# listar (all by default).
 # Exits 77 (skipped) only where QEMU is not installed.
 set -euo pipefail
 
@@ -12,7 +13,8 @@ src=$(realpath "$1")
 build=$(realpath "$2")
 shift 2
 scenarios=("$@")
-[ "${#scenarios[@]}" -gt 0 ] || scenarios=(driver direct idle twocopies noport)
+[ "${#scenarios[@]}" -gt 0 ] ||
+    scenarios=(driver direct idle twocopies noport root278 user278 card rawonly listar)
 cache=$build/emulated
 mkdir -p "$cache"
 
@@ -65,18 +67,23 @@ if ! cmp -s "$src/tests/emulated/init.sh" "$machine/initrd/init"; then
 fi
 
 # --- One boot per scenario.
-run_machine() { # NAME PPDEV PORT(yes|no)
-    local name=$1 ppdev=$2 port=$3 dir=$cache/run-$1
+# PORTS: the base addresses of the emulated ISA parallel ports, blank-separated,
+# or "none"; KERNEL: more kernel parameters for init.sh.
+run_machine() { # NAME PPDEV PORTS [KERNEL]
+    local name=$1 ppdev=$2 ports=$3 dir=$cache/run-$1
     rm -rf "$dir" && mkdir -p "$dir"
     local args=(-accel tcg -m 1024 -smp 2 -nographic -no-reboot
         -kernel "$machine/vmlinuz" -initrd "$machine/initrd.gz"
-        -append "console=ttyS0 panic=-1 quiet pp.scenario=$name pp.ppdev=$ppdev pp.src=$src pp.build=$build"
+        -append "console=ttyS0 panic=-1 quiet pp.scenario=$name pp.ppdev=$ppdev pp.src=$src pp.build=$build ${4:-}"
         -virtfs local,path=/,mount_tag=hostroot,security_model=none,readonly=on,multidevs=remap
         -parallel none -trace parallel_ioport_write -D "$dir/trace.log")
-    if [ "$port" = yes ]; then
-        args+=(-chardev "file,id=lpt,path=$dir/lpt.out"
-            -device isa-parallel,chardev=lpt,iobase=0x378,irq=7)
-    fi
+    local n=0 iobase
+    for iobase in $ports; do
+        [ "$iobase" = none ] && continue
+        args+=(-chardev "file,id=lpt$n,path=$dir/lpt$n.out"
+            -device "isa-parallel,chardev=lpt$n,iobase=$iobase,irq=$((7 - 2 * n))")
+        n=$((n + 1))
+    done
     timeout 900 qemu-system-x86_64 "${args[@]}" </dev/null >"$dir/console.log" 2>&1 || true
     touch "$dir/trace.log"
     # "ADDR VAL" per write, offsets from 0x378, in the order QEMU saw them.
@@ -117,13 +124,21 @@ console_checks() { # NAME: the guest's own checks, and that it ran to the end
 }
 
 keypad="3f 06 5b 4f 66 6d 7d 07 7f 6f 77 7c 39 5e 79 71 71 77 77 c8 ff 07"
-keypad_run() { # NAME PPDEV: boots, runs the keypad and typing, checks the data register
-    run_machine "$1" "$2" yes
+keypad_run() { # NAME PPDEV [PORTS [KERNEL]]: boots, runs the keypad and typing, checks the data register
+    run_machine "$1" "$2" "${3:-0x378}" "${4:-}"
     console_checks "$1"
+    keypad_judge "$1" a5 5a
+}
+keypad_judge() { # NAME FROM TO: the program's bytes exact and in order between two markers
     local got
-    got=$(data_writes "$1" a5 5a)
-    judge "$1" "data register got exactly the program's bytes" \
+    got=$(data_writes "$1" "$2" "$3")
+    judge "$1" "data register got exactly the program's bytes (markers $2-$3)" \
         "$([ "$got" = "$keypad" ]; echo $?)" "got '$got'"
+}
+nothing_written() { # NAME FROM TO
+    local any
+    any=$(between "$@" | paste -sd' ')
+    judge "$1" "nothing written between markers $2 and $3" "$([ -z "$any" ]; echo $?)" "$any"
 }
 
 for scenario in "${scenarios[@]}"; do
@@ -150,14 +165,14 @@ for scenario in "${scenarios[@]}"; do
         ;;
     idle)
         echo "idle: start, then Salir"
-        run_machine idle 1 yes
+        run_machine idle 1 0x378
         console_checks idle
         any=$(between idle a5 5a | paste -sd' ')
         judge idle "no write at all" "$([ -z "$any" ]; echo $?)" "$any"
         ;;
     twocopies)
         echo "twocopies: two copies as the same user, alternately and in bursts"
-        run_machine twocopies 1 yes
+        run_machine twocopies 1 0x378
         console_checks twocopies
         got=$(data_writes twocopies a5 33)
         want="06 5b 4f 66 6d 7d 07 7f 6f 3f 77 7c 39 5e 79 71"
@@ -185,10 +200,42 @@ for scenario in "${scenarios[@]}"; do
         ;;
     noport)
         echo "noport: no parallel port in the machine, unprivileged user"
-        run_machine noport 1 no
+        run_machine noport 1 none
         console_checks noport
         any=$(paste -sd' ' "$cache/run-noport/writes")
         judge noport "nothing written" "$([ -z "$any" ]; echo $?)" "$any"
+        ;;
+    root278)
+        echo "root278: the only port at 0x278, parport_pc and ppdev loaded, root, no option"
+        run_machine root278 1 0x278
+        console_checks root278
+        nothing_written root278 a5 5a
+        ;;
+    user278)
+        echo "user278: the port at 0x278, unprivileged user in group lp, --puerto 0x278"
+        keypad_run user278 1 0x278
+        ;;
+    card)
+        echo "card: a port at 0xD010 given to parport_pc, user in lp, by address and by device"
+        run_machine card 1 0xd010 pp.io=0xd010
+        console_checks card
+        keypad_judge card a5 5a
+        keypad_judge card b6 6b
+        ;;
+    rawonly)
+        echo "rawonly: root without parport_pc: --puerto 0x278 direct, --puerto 0x70 refused"
+        run_machine rawonly 0 0x278 pp.parport_pc=0
+        console_checks rawonly
+        keypad_judge rawonly a5 5a
+        others=$(between rawonly a5 5a | awk '$1 != "00"' | paste -sd' ')
+        judge rawonly "nothing but the data register written" "$([ -z "$others" ]; echo $?)" "$others"
+        nothing_written rawonly b6 6b
+        ;;
+    listar)
+        echo "listar: ports at 0x378 and 0x278, --listar as a user in lp and as one outside it"
+        run_machine listar 1 "0x378 0x278"
+        console_checks listar
+        nothing_written listar a5 5a
         ;;
     *)
         echo "unknown scenario $scenario"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package, unpacks it into a scratch root and checks it:
 # dependencies found, nothing setuid, every file where the desktop entries and
-# the metainfo say, both validators content, and the installed demo running.
+# the metainfo say, both validators content, the manual pages readable, and
+# the installed demo running.
 # Usage: package_test.sh BUILD_DIR
 . "$(dirname "$0")/../e2e/xvfb.sh"
 
@@ -53,6 +54,16 @@ id=$(sed -n 's:.*<id>\(.*\)</id>.*:\1:p' "$metainfo")
 [ "$(basename "$metainfo")" = "$id.metainfo.xml" ] || fail "metainfo file not named after $id"
 for binary in $(sed -n 's:.*<binary>\(.*\)</binary>.*:\1:p' "$metainfo"); do
     [ -x "$root/usr/bin/$binary" ] || fail "binary $binary not installed"
+done
+
+# A manual page for each program, which man shows.
+for binary in puerto-paralelo puerto-paralelo-demo; do
+    page=$share/man/man1/$binary.1.gz
+    [ -f "$page" ] || fail "no manual page for $binary"
+    shown=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page" 2>&1) || fail "man cannot show $page: $shown"
+    for part in NOMBRE "$binary" "--puerto P" "--listar" "ESTADO DE SALIDA" "0xD010"; do
+        grep -qF -- "$part" <<<"$shown" || fail "$page does not show '$part'"
+    done
 done
 
 # The installed demo starts and prints the line of a key.
