@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -9,13 +10,9 @@
 namespace pp {
 
 std::string HexAddress(unsigned long address) {
-    std::array<char, sizeof(unsigned long) * 2> digits{};
-    const char* end = std::to_chars(digits.data(), digits.data() + digits.size(), address, 16).ptr;
-    std::string text = "0x";
-    for (const char* digit = digits.data(); digit != end; ++digit) {
-        text += static_cast<char>(*digit >= 'a' ? *digit - 'a' + 'A' : *digit);
-    }
-    return text;
+    std::array<char, 2 + 2 * sizeof address + 1> text{};
+    std::snprintf(text.data(), text.size(), "0x%lX", address);
+    return text.data();
 }
 
 std::string PortLabel(const PortChoice& choice) {

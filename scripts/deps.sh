@@ -4,12 +4,13 @@
 # Installs nothing that is there.
 set -euo pipefail
 
-packages=(g++ make cmake qt6-base-dev fonts-dejavu-core)
+packages=(g++ make cmake qt6-base-dev fonts-liberation2)
 optional=() # the tests that need these skip, saying so, where they cannot be had
 case "${1:-}" in
 test)
     packages+=(libgtest-dev xvfb xdotool clang libclang-rt-14-dev locales clang-tidy cppcheck
-        desktop-file-utils appstream dpkg-dev file cpio strace procps man-db)
+        desktop-file-utils appstream dpkg-dev file cpio strace procps man-db lintian devscripts
+        fonts-dejavu-core fonts-cantarell fonts-noto-core)
     optional+=(qemu-system-x86)
     ;;
 bench) packages+=(libbenchmark-dev libx11-dev xvfb bc) ;;

@@ -11,10 +11,18 @@ namespace pp {
 enum class ControlKind { PushButton, KeypadKey, TextBox, Label, PictureBox };
 
 enum class ControlFont {
-    Default, // the window's user-interface font, regular weight
+    Default, // the window's font, regular weight
     Keypad,  // "MS Sans Serif" 8.25 pt bold
     None,    // shows no text
 };
+
+// The window's font, whatever the desktop's: the size the layout was drawn
+// for, in a face with the narrow metrics of Arial that its boxes assume (the
+// desktops' own, DejaVu Sans, Cantarell or Noto Sans, cut captions short). The
+// keypad's face falls back to the same where "MS Sans Serif" is missing.
+inline constexpr std::string_view WindowFontFamily = "Liberation Sans";
+inline constexpr std::string_view KeypadFontFamily = "MS Sans Serif";
+inline constexpr double FontPoints = 8.25;
 
 struct ControlDescription {
     std::string_view name;

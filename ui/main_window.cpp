@@ -31,11 +31,18 @@ QString qstring(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QFont keypadFont() {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    // Where that face is missing, the nearest sans serif stands in.
+QFont windowFont() {
+    QFont font(qstring(WindowFontFamily));
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(8.25);
+    font.setPointSizeF(FontPoints);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+QFont keypadFont() {
+    QFont font = windowFont();
+    // Where "MS Sans Serif" is missing, the window's face stands in.
+    font.setFamilies({qstring(KeypadFontFamily), qstring(WindowFontFamily)});
     font.setWeight(QFont::Bold);
     return font;
 }
@@ -67,6 +74,7 @@ Form1::Form1(PortOutput& port, QWidget* parent) : QWidget(parent), port_(port) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(qstring(Form1Caption));
     setWindowIcon(QIcon(ProgramIcon()));
+    setFont(windowFont());
     // No layout: resizing the window moves nothing.
     resize(TwipsToPixels(Form1Width), TwipsToPixels(Form1Height));
 

@@ -109,7 +109,7 @@ void PortDisplay::paintEvent(QPaintEvent* /*event*/) {
     painter.drawEllipse(pointCentre(), Thickness / 2, Thickness / 2);
 
     QFont font = painter.font();
-    font.setPixelSize(10);
+    font.setPointSize(8);
     painter.setFont(font);
     for (int line = 7; line >= 0; --line) {
         const QPoint centre = lampCentre(line);

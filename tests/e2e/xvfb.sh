@@ -34,6 +34,11 @@ start_xvfb() {
     done
     [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
     export DISPLAY=":$(head -n 1 "$work/display")"
+    # On this Xvfb, whatever the caller's session: X11, no Wayland, no
+    # scaling, no theme or style of its own.
+    export QT_QPA_PLATFORM=xcb
+    unset WAYLAND_DISPLAY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR \
+        QT_ENABLE_HIGHDPI_SCALING QT_FONT_DPI QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE
 }
 
 # Starts a program with its standard output in $work/stdout and waits for its

@@ -4,10 +4,13 @@
 #include "tests/support/recording_port.h"
 
 #include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -166,6 +169,55 @@ private slots:
                 QVERIFY2(font == windowFont, name);
                 QVERIFY2(font.weight() == QFont::Normal, name);
             }
+        }
+    }
+
+    // The desktops' default fonts: plain X and Xfce, GNOME, KDE. Whichever the
+    // user has, every caption shows whole in its fixed box.
+    void everyCaptionShowsWholeWhateverTheDesktopFont_data() {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<double>("points");
+        QTest::newRow("DejaVu Sans 9") << "DejaVu Sans" << 9.0;
+        QTest::newRow("Cantarell 11") << "Cantarell" << 11.0;
+        QTest::newRow("Noto Sans 10") << "Noto Sans" << 10.0;
+    }
+    void everyCaptionShowsWholeWhateverTheDesktopFont() {
+        QFETCH(QString, family);
+        QFETCH(double, points);
+        QFont desktop(family);
+        desktop.setPointSizeF(points);
+        QCOMPARE(QFontInfo(desktop).family(), family); // the desktop's font is installed
+        const auto restore =
+            qScopeGuard([saved = QApplication::font()] { QApplication::setFont(saved); });
+        QApplication::setFont(desktop);
+        form = std::make_unique<pp::Form1>(port);
+        form->showCentred();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+
+        for (const Expected& expected : Controls) {
+            QWidget* widget = control(expected.name);
+            const QString caption = captionOf(widget);
+            const QByteArray name(expected.name);
+            const QFont font = widget->font();
+            QVERIFY2(font.pointSizeF() >= 8.0, name);
+            const QFontMetrics metrics(font);
+            if (auto* label = qobject_cast<QLabel*>(widget);
+                label != nullptr && !caption.isEmpty()) {
+                const QRect box = label->contentsRect();
+                const QRect text = metrics.boundingRect(QRect(0, 0, box.width(), 10000),
+                                                        Qt::TextWordWrap, caption);
+                QVERIFY2(text.height() <= box.height(),
+                         name + " needs " + QByteArray::number(text.height()) + " px");
+                QVERIFY2(text.width() <= box.width(), name);
+            } else if (qobject_cast<QPushButton*>(widget) != nullptr) {
+                // Clear of the frame and a margin on each side.
+                const int room = widget->width() - 2 * 4;
+                QVERIFY2(metrics.horizontalAdvance(caption) < room,
+                         name + " needs " + QByteArray::number(metrics.horizontalAdvance(caption)) +
+                             " of " + QByteArray::number(room) + " px");
+                QVERIFY2(metrics.height() <= widget->height() - 2 * 4, name);
+            }
+            QCOMPARE(QFontInfo(font).family(), QStringLiteral("Liberation Sans"));
         }
     }
 
