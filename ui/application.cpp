@@ -7,6 +7,7 @@
 
 #include <QApplication>
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -25,7 +26,9 @@ const char* programName = "";
 
 void noDisplay(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type != QtFatalMsg) {
-        qtHandler(type, context, message);
+        if (qtHandler != nullptr) {
+            qtHandler(type, context, message);
+        }
         return;
     }
     std::cerr << programName
@@ -51,8 +54,10 @@ std::unique_ptr<QApplication> startApplication(int& argc, char** argv, const cha
 // The port the command line chose, or the status to end with at once.
 std::variant<PortChoice, int> readCommandLine(int argc, char** argv, Program program,
                                               SystemCalls& system) {
-    const std::span<char* const> all(argv, static_cast<std::size_t>(argc));
-    return ReadCommandLine(all.subspan(1), program, system, {}, std::cout, std::cerr);
+    // Everything after the program's name (which an exec may leave out).
+    const std::span<char* const> all(argv, static_cast<std::size_t>(std::max(argc, 0)));
+    return ReadCommandLine(all.empty() ? all : all.subspan(1), program, system, {}, std::cout,
+                           std::cerr);
 }
 
 } // namespace
