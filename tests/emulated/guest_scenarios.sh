@@ -320,10 +320,12 @@ rawonly)
     # only; the real-time clock's index register is never a port.
     marker a5
     program_args=(--puerto 0x278)
-    start_copy 1 root
+    start_copy 1 root traced
     keypad_and_typing 1
     salir 1
     marker 5a
+    grep -q 'ioperm(0x278, 0x1, 1) *= 0' "${out[1]}.calls"
+    check copy-1-direct-at-0x278 $? "$(grep -E 'ioperm|iopl|PP' "${out[1]}.calls" | head -n 3)"
     marker b6
     program_args=(--puerto 0x70)
     start_copy 2 root traced
