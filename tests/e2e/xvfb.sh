@@ -25,7 +25,8 @@ fail() {
 
 # Starts Xvfb on a display it picks itself and exports DISPLAY.
 start_xvfb() {
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" \
+    # -noreset: no reset, which may refuse a client, when xdotool leaves last.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" \
         >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 100); do
