@@ -48,68 +48,48 @@ void LinuxPort::acquire() {
     }
 }
 
-int LinuxPort::openNode(const std::string& node) {
+bool LinuxPort::openNode(const std::string& port, const std::string& node) {
     const int fd = system_.openDevice(node);
-    if (fd < 0) {
-        return fd;
+    if (fd >= 0) {
+        fd_ = fd;
+        node_ = node;
+        access_ = Access::Driver;
+        return true;
     }
-    fd_ = fd;
-    node_ = node;
-    access_ = Access::Driver;
-    return 0;
+    const int error = -fd;
+    if (permissionDenied(error)) {
+        throw PortUnavailable(PermissionDeniedMessage(port, node));
+    }
+    if (!noDevice(error)) {
+        throw PortUnavailable(OpenFailedMessage(port, node, error));
+    }
+    return false;
 }
 
 // The user named the node: it is that or nothing, never direct access.
 void LinuxPort::acquireDevice() {
-    const std::string& node = choice_.device;
-    const int error = -openNode(node);
-    if (error == 0) {
-        return;
+    if (!openNode(choice_.device, choice_.device)) {
+        throw PortUnavailable(NoDeviceMessage(choice_.device));
     }
-    if (permissionDenied(error)) {
-        throw PortUnavailable(PermissionDeniedMessage(node, node));
-    }
-    if (noDevice(error)) {
-        throw PortUnavailable(NoDeviceMessage(node));
-    }
-    throw PortUnavailable(OpenFailedMessage(node, node, error));
 }
 
 void LinuxPort::acquireAddress() {
     const std::string port = PortName(choice_);
-    const auto parport = FindParport(paths_, choice_.address);
-    if (parport) {
-        const int error = -openNode(parport->node);
-        if (error == 0) {
-            return;
-        }
-        if (permissionDenied(error)) {
-            throw PortUnavailable(PermissionDeniedMessage(port, parport->node));
-        }
-        if (!noDevice(error)) {
-            throw PortUnavailable(OpenFailedMessage(port, parport->node, error));
-        }
-        if (tryDirect(true)) {
-            return;
-        }
-        throw PortUnavailable(NoDeviceNodeMessage(port, parport->name, parport->node));
-    }
-    if (tryDirect(false)) {
+    const auto ports = ListParports(paths_);
+    const auto parport = FindParport(ports, choice_.address);
+    if (parport && openNode(port, parport->node)) {
         return;
     }
-    throw PortUnavailable(
-        NoPortMessage(choice_.address, PcDriverLoaded(paths_), ListParports(paths_)));
-}
-
-bool LinuxPort::tryDirect(bool registeredThere) {
-    if (!MayWriteDirectly(choice_.address, registeredThere, PcDriverLoaded(paths_))) {
-        return false;
+    const bool pcDriverLoaded = PcDriverLoaded(paths_);
+    if (MayWriteDirectly(choice_.address, parport.has_value(), pcDriverLoaded) &&
+        system_.grantPortAccess(choice_.address) == 0) {
+        access_ = Access::Direct;
+        return;
     }
-    if (system_.grantPortAccess(choice_.address) != 0) {
-        return false;
+    if (parport) {
+        throw PortUnavailable(NoDeviceNodeMessage(port, parport->name, parport->node));
     }
-    access_ = Access::Direct;
-    return true;
+    throw PortUnavailable(NoPortMessage(choice_.address, pcDriverLoaded, ports));
 }
 
 void LinuxPort::writeThroughDriver(PortByte value) {

@@ -45,9 +45,9 @@ private:
     void acquire();
     void acquireDevice();
     void acquireAddress();
-    bool tryDirect(bool registeredThere);
-    // Opens `node` for the driver; returns 0 or -errno.
-    int openNode(const std::string& node);
+    // Opens `node` for the driver. Returns false where the node is missing or
+    // left without its port; any other failure is fatal, naming `port`.
+    bool openNode(const std::string& port, const std::string& node);
     void writeThroughDriver(PortByte value);
     [[noreturn]] void failDriverClaim(int error);
 

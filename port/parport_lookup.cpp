@@ -61,14 +61,13 @@ std::vector<Parport> ListParports(const ParportPaths& paths) {
     return ports;
 }
 
-std::optional<Parport> FindParport(const ParportPaths& paths, std::uint16_t base) {
-    auto ports = ListParports(paths);
+std::optional<Parport> FindParport(const std::vector<Parport>& ports, std::uint16_t base) {
     const auto found = std::find_if(ports.begin(), ports.end(),
                                     [base](const Parport& port) { return port.base == base; });
     if (found == ports.end()) {
         return std::nullopt;
     }
-    return std::move(*found);
+    return *found;
 }
 
 bool PcDriverLoaded(const ParportPaths& paths) {

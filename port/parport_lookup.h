@@ -28,8 +28,9 @@ struct Parport {
 // a decimal address, in the order of N. Empty when procDir is missing.
 std::vector<Parport> ListParports(const ParportPaths& paths);
 
-// The port whose base address is `base`, the lowest N if several match.
-std::optional<Parport> FindParport(const ParportPaths& paths, std::uint16_t base);
+// The port of `ports` (as ListParports gives them) whose base address is
+// `base`: the lowest N if several match.
+std::optional<Parport> FindParport(const std::vector<Parport>& ports, std::uint16_t base);
 
 // Whether the kernel's PC parallel-port driver, parport_pc, is loaded, as a
 // module or built in: it then has registered every port it found.

@@ -137,10 +137,16 @@ dismiss_message() {
 parport_descriptors() { ls -l "/proc/${pid[$1]}/fd" 2>/dev/null | grep -c parport; }
 salir() { # COPY: "Salir", then the exit status must be 0
     click "$1" 104 168 57 25
-    local status=0
+    wait_end "$1"
+    check "copy-$1-salir-exit" "$([ "$status" = 0 ]; echo $?)" "status $status"
+}
+
+# Waits up to a minute for copy $1 to end, killing it if it hangs; leaves its
+# exit status, or "hung", in $status, and forgets its window.
+wait_end() { # COPY
+    status=0
     timeout 60 tail --pid="${pid[$1]}" -f /dev/null || { status=hung; kill -9 "${pid[$1]}"; }
     wait "${traced[$1]:-${pid[$1]}}" || [ "$status" = hung ] || status=$?
-    check "copy-$1-salir-exit" "$([ "$status" = 0 ]; echo $?)" "status $status"
     gone "$1"
 }
 
@@ -149,11 +155,8 @@ salir() { # COPY: "Salir", then the exit status must be 0
 expect_fatal() { # COPY
     press_key_again "$1" 8
     dismiss_message fatal
-    local status=0
-    timeout 60 tail --pid="${pid[$1]}" -f /dev/null || { status=hung; kill -9 "${pid[$1]}"; }
-    wait "${traced[$1]:-${pid[$1]}}" || [ "$status" = hung ] || status=$?
+    wait_end "$1"
     check "fatal-exit-nonzero" "$([ "$status" != 0 ] && [ "$status" != hung ]; echo $?)" "status $status"
-    gone "$1"
 }
 # Forgets copy $1's window once it has ended: X may give its id to the next copy's.
 gone() { unset "windows[$1]"; }

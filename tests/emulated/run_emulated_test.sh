@@ -167,8 +167,7 @@ for scenario in "${scenarios[@]}"; do
         echo "idle: start, then Salir"
         run_machine idle 1 0x378
         console_checks idle
-        any=$(between idle a5 5a | paste -sd' ')
-        judge idle "no write at all" "$([ -z "$any" ]; echo $?)" "$any"
+        nothing_written idle a5 5a
         ;;
     twocopies)
         echo "twocopies: two copies as the same user, alternately and in bursts"

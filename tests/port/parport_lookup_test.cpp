@@ -20,7 +20,7 @@ struct LookupCase {
 };
 
 std::optional<std::string> Found(const testing::FakeParportTree& tree, std::uint16_t base) {
-    const auto port = FindParport(tree.paths(), base);
+    const auto port = FindParport(ListParports(tree.paths()), base);
     if (!port) {
         return std::nullopt;
     }
@@ -78,7 +78,7 @@ TEST(FindParport, SkipsAPortWithoutBaseAddress) {
 TEST(FindParport, FindsNothingWhereTheKernelHasNoParportSupport) {
     ParportPaths paths;
     paths.procDir = "/nonexistent/proc/sys/dev/parport";
-    EXPECT_EQ(FindParport(paths, DataPort), std::nullopt);
+    EXPECT_EQ(FindParport(ListParports(paths), DataPort), std::nullopt);
     EXPECT_TRUE(ListParports(paths).empty());
 }
 
