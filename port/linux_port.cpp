@@ -18,15 +18,25 @@ bool permissionDenied(int error) {
     return error == EACCES || error == EPERM;
 }
 
+DirectRefusal refusalOf(int error, SystemCalls& system) {
+    if (error == -ENOSYS) {
+        return DirectRefusal::NoIoPorts;
+    }
+    // ioperm refuses CAP_SYS_RAWIO only where the kernel is locked down.
+    if (error == -EPERM && system.hasRawIo()) {
+        return DirectRefusal::LockedDown;
+    }
+    return DirectRefusal::NeedsRoot;
+}
+
 } // namespace
 
 LinuxPort::LinuxPort(SystemCalls& system, ParportPaths paths, PortChoice choice)
-    : system_(system), paths_(std::move(paths)), choice_(std::move(choice)) {}
+    : system_(system), paths_(std::move(paths)), choice_(std::move(choice)),
+      name_(PortName(choice_)) {}
 
 LinuxPort::~LinuxPort() {
-    if (fd_ >= 0) {
-        system_.closeDevice(fd_);
-    }
+    closeNode();
 }
 
 void LinuxPort::PortOut(PortByte value) {
@@ -36,19 +46,19 @@ void LinuxPort::PortOut(PortByte value) {
     if (access_ == Access::Driver) {
         writeThroughDriver(value);
     } else {
-        system_.outputByte(choice_.address, value);
+        system_.outputByte(std::get<IoAddress>(choice_).value, value);
     }
 }
 
 void LinuxPort::acquire() {
-    if (choice_.device.empty()) {
-        acquireAddress();
+    if (const auto* device = std::get_if<DeviceNode>(&choice_)) {
+        acquireDevice(device->path);
     } else {
-        acquireDevice();
+        acquireAddress(std::get<IoAddress>(choice_).value);
     }
 }
 
-bool LinuxPort::openNode(const std::string& port, const std::string& node) {
+bool LinuxPort::openNode(const std::string& node) {
     const int fd = system_.openDevice(node);
     if (fd >= 0) {
         fd_ = fd;
@@ -58,63 +68,114 @@ bool LinuxPort::openNode(const std::string& port, const std::string& node) {
     }
     const int error = -fd;
     if (permissionDenied(error)) {
-        throw PortUnavailable(PermissionDeniedMessage(port, node));
+        throw PortUnavailable(PermissionDeniedMessage(name_, node, system_.groupAccess(node)));
     }
     if (!noDevice(error)) {
-        throw PortUnavailable(OpenFailedMessage(port, node, error));
+        throw PortUnavailable(OpenFailedMessage(name_, node, error));
     }
     return false;
 }
 
 // The user named the node: it is that or nothing, never direct access.
-void LinuxPort::acquireDevice() {
-    if (!openNode(choice_.device, choice_.device)) {
-        throw PortUnavailable(NoDeviceMessage(choice_.device));
+void LinuxPort::acquireDevice(const std::string& node) {
+    if (!openNode(node)) {
+        throw PortUnavailable(NoDeviceMessage(node));
+    }
+    if (const auto parport = FindParportByNode(ListParports(paths_), node)) {
+        parport_ = parport->name;
     }
 }
 
-void LinuxPort::acquireAddress() {
-    const std::string port = PortName(choice_);
-    const auto ports = ListParports(paths_);
-    const auto parport = FindParport(ports, choice_.address);
-    if (parport && openNode(port, parport->node)) {
+void LinuxPort::acquireAddress(std::uint16_t address) {
+    KnownPorts known{ListParports(paths_), {}, false};
+    const auto parport = FindParport(known.ports, address);
+    if (parport && openNode(parport->node)) {
+        parport_ = parport->name;
         return;
     }
-    const bool pcDriverLoaded = PcDriverLoaded(paths_);
-    if (MayWriteDirectly(choice_.address, parport.has_value(), pcDriverLoaded) &&
-        system_.grantPortAccess(choice_.address) == 0) {
-        access_ = Access::Direct;
-        return;
+    known.pcDriverLoaded = PcDriverLoaded(paths_);
+    DirectRefusal refusal = DirectRefusal::NotTried;
+    if (MayWriteDirectly(address, parport.has_value(), known.pcDriverLoaded)) {
+        const int granted = system_.grantPortAccess(address);
+        if (granted == 0) {
+            access_ = Access::Direct;
+            return;
+        }
+        refusal = refusalOf(granted, system_);
     }
     if (parport) {
-        throw PortUnavailable(NoDeviceNodeMessage(port, parport->name, parport->node));
+        throw PortUnavailable(NoDeviceNodeMessage(name_, parport->name, parport->node));
     }
-    throw PortUnavailable(NoPortMessage(choice_.address, pcDriverLoaded, ports));
+    known.usbPrinters = UsbPrinterNodes(paths_);
+    throw PortUnavailable(NoPortMessage(address, known, refusal));
 }
 
 void LinuxPort::writeThroughDriver(PortByte value) {
-    // Failures after the first successful claim go unnoticed, like a byte
-    // lost on the cable: the caller has nothing to do about them.
-    const bool locked = system_.lockExclusive(fd_) == 0;
-    const int claimed = system_.claim(fd_);
-    if (claimed == 0) {
-        claimedOnce_ = true;
-        system_.writeData(fd_, value);
-        system_.release(fd_);
+    // Never a write to a port that went away, nor to one that stands in its
+    // place now through a device opened before.
+    if (fd_ >= 0 && system_.checkNode(fd_, node_) != 0) {
+        closeNode();
     }
-    if (locked) {
+    if (fd_ < 0) {
+        const int fd = system_.openDevice(node_);
+        if (fd < 0) {
+            throw PortWriteFailed(noDevice(-fd) ? PortGoneMessage(name_, node_, value)
+                                                : WriteFailedMessage(name_, node_, value, -fd));
+        }
+        fd_ = fd;
+    }
+
+    const Deadline until = std::chrono::steady_clock::now() + Patience;
+    const int locked = system_.lockExclusive(fd_, until);
+    if (locked == -ETIMEDOUT) {
+        busy(value);
+    }
+    const int claimed = system_.claim(fd_, until);
+    if (claimed != 0) {
+        if (locked == 0) {
+            system_.unlock(fd_);
+        }
+        // Off the port's wait list, where a failed claim leaves the device.
+        closeNode();
+        if (claimed == -ETIMEDOUT || claimed == -EINTR) {
+            busy(value);
+        }
+        if (!claimedOnce_) {
+            failDriverClaim(-claimed);
+        }
+        throw PortWriteFailed(WriteFailedMessage(name_, node_, value, -claimed));
+    }
+    claimedOnce_ = true;
+    const int written = system_.writeData(fd_, value);
+    const int released = system_.release(fd_);
+    if (locked == 0) {
         system_.unlock(fd_);
     }
-    if (claimed != 0 && !claimedOnce_) {
-        failDriverClaim(-claimed);
+    if (released != 0) {
+        // Closing the device releases the port, which must not stay held.
+        closeNode();
+    }
+    if (written != 0) {
+        throw PortWriteFailed(WriteFailedMessage(name_, node_, value, -written));
+    }
+}
+
+void LinuxPort::closeNode() {
+    if (fd_ >= 0) {
+        system_.closeDevice(fd_);
+        fd_ = -1;
     }
 }
 
 void LinuxPort::failDriverClaim(int error) {
-    system_.closeDevice(fd_);
-    fd_ = -1;
+    closeNode();
     access_ = Access::None;
-    throw PortUnavailable(ClaimFailedMessage(PortName(choice_), node_, error));
+    throw PortUnavailable(ClaimFailedMessage(name_, node_, error));
+}
+
+void LinuxPort::busy(PortByte value) {
+    const std::string holder = parport_.empty() ? "" : PortHolder(paths_, parport_);
+    throw PortWriteFailed(PortBusyMessage(name_, value, holder));
 }
 
 } // namespace pp

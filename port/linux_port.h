@@ -13,10 +13,20 @@
 // Anything else is fatal: PortUnavailable with a message for the user.
 //
 // Through ppdev every write is one cycle of flock, PPCLAIM, PPWDATA, PPRELEASE
-// and unlock. Several copies of the program may write to the same port, and
-// ppdev runs all its ioctls behind one global lock: a PPCLAIM waiting for
-// another copy's claim would also block that copy's PPRELEASE and both would
-// hang. The exclusive flock keeps a claim from ever having to wait.
+// and unlock, and the port is shared with other programs. ppdev runs every
+// ioctl of every open device behind one global lock, which a waiting PPCLAIM
+// holds: a claim that waited for as long as another program holds the port
+// would freeze the window and keep that program from ever releasing it. So
+// the lock and the claim wait at most Patience; then the byte is given up
+// (PortWriteFailed, the program goes on) and the device is closed, which takes
+// it off the port's wait list, so that a late grant of the port can neither
+// keep it from others nor write anything. The exclusive flock keeps copies of
+// this program from waiting on each other's claims.
+//
+// Later failures are reported too, byte by byte (PortWriteFailed): a failed
+// ioctl, or a port gone away (its node removed, as when a USB or ExpressCard
+// adapter is pulled out or its driver unbound). The device is then closed and
+// opened again at the next write, which works once the port is back.
 #pragma once
 
 #include "port/parport_lookup.h"
@@ -24,12 +34,16 @@
 #include "port/port_output.h"
 #include "port/system_calls.h"
 
+#include <chrono>
 #include <string>
 
 namespace pp {
 
 class LinuxPort final : public PortOutput {
 public:
+    // How long a write waits for a port that something else holds.
+    static constexpr std::chrono::milliseconds Patience{500};
+
     // Touches nothing: the port is looked for at the first write.
     explicit LinuxPort(SystemCalls& system, ParportPaths paths = {}, PortChoice choice = {});
     ~LinuxPort() override;
@@ -43,20 +57,24 @@ private:
     enum class Access { None, Driver, Direct };
 
     void acquire();
-    void acquireDevice();
-    void acquireAddress();
+    void acquireDevice(const std::string& node);
+    void acquireAddress(std::uint16_t address);
     // Opens `node` for the driver. Returns false where the node is missing or
-    // left without its port; any other failure is fatal, naming `port`.
-    bool openNode(const std::string& port, const std::string& node);
+    // left without its port; any other failure is fatal.
+    bool openNode(const std::string& node);
     void writeThroughDriver(PortByte value);
+    void closeNode();
     [[noreturn]] void failDriverClaim(int error);
+    [[noreturn]] void busy(PortByte value);
 
     SystemCalls& system_;
     ParportPaths paths_;
     PortChoice choice_;
+    std::string name_; // the port as messages name it
     Access access_ = Access::None;
-    int fd_ = -1;
+    int fd_ = -1; // closed while Access::Driver: opened again at the next write
     std::string node_;
+    std::string parport_; // the kernel's name for the port, where known
     bool claimedOnce_ = false;
 };
 

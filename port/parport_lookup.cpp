@@ -9,9 +9,8 @@ namespace pp {
 
 namespace {
 
-// The N of a directory named "parportN", if that is its name.
-std::optional<unsigned> portNumber(const std::string& name) {
-    constexpr std::string_view prefix = "parport";
+// The N of a name "<prefix>N", if that is its form.
+std::optional<unsigned> numberAfter(std::string_view prefix, const std::string& name) {
     if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) {
         return std::nullopt;
     }
@@ -43,7 +42,7 @@ std::vector<Parport> ListParports(const ParportPaths& paths) {
     std::filesystem::directory_iterator it(paths.procDir, error);
     for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
         const std::string name = it->path().filename().string();
-        const auto number = portNumber(name);
+        const auto number = numberAfter("parport", name);
         if (!number) {
             continue;
         }
@@ -70,9 +69,46 @@ std::optional<Parport> FindParport(const std::vector<Parport>& ports, std::uint1
     return *found;
 }
 
+std::optional<Parport> FindParportByNode(const std::vector<Parport>& ports,
+                                         const std::string& node) {
+    const auto found = std::find_if(ports.begin(), ports.end(),
+                                    [&node](const Parport& port) { return port.node == node; });
+    if (found == ports.end()) {
+        return std::nullopt;
+    }
+    return *found;
+}
+
 bool PcDriverLoaded(const ParportPaths& paths) {
     std::error_code error;
     return std::filesystem::exists(paths.moduleDir / "parport_pc", error);
+}
+
+std::string PortHolder(const ParportPaths& paths, const std::string& parport) {
+    std::ifstream in(paths.procDir / parport / "devices" / "active");
+    std::string holder;
+    if (!(in >> holder) || holder == "none") {
+        return "";
+    }
+    return holder;
+}
+
+std::vector<std::string> UsbPrinterNodes(const ParportPaths& paths) {
+    std::vector<std::pair<unsigned, std::string>> found;
+    std::error_code error;
+    std::filesystem::directory_iterator it(paths.devDir / "usb", error);
+    for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+        if (const auto number = numberAfter("lp", it->path().filename().string())) {
+            found.emplace_back(*number, it->path().string());
+        }
+    }
+    std::sort(found.begin(), found.end());
+    std::vector<std::string> nodes;
+    nodes.reserve(found.size());
+    for (auto& [number, node] : found) {
+        nodes.push_back(std::move(node));
+    }
+    return nodes;
 }
 
 } // namespace pp

@@ -1,5 +1,6 @@
 // What the kernel knows of the machine's parallel ports: the ports it
-// registered, where their registers are, and whether its PC driver is loaded.
+// registered, where their registers are, who holds each, whether its PC
+// driver is loaded, and the USB printer adapters it drives.
 #pragma once
 
 #include <cstdint>
@@ -20,8 +21,12 @@ struct ParportPaths {
 // A port the kernel registered.
 struct Parport {
     std::string name;   // "parport0"
-    unsigned long base; // I/O address of its data register
+    unsigned long base; // I/O address of its data register; 0 for a USB bridge
     std::string node;   // its ppdev device node, "/dev/parport0", whether it exists or not
+
+    // USB-to-parallel bridges that the kernel drives as ports (uss720) have
+    // no I/O address: they are reached through their node only.
+    bool hasAddress() const { return base != 0; }
 };
 
 // Every port directory "parportN" of procDir whose base-addr file starts with
@@ -32,8 +37,20 @@ std::vector<Parport> ListParports(const ParportPaths& paths);
 // `base`: the lowest N if several match.
 std::optional<Parport> FindParport(const std::vector<Parport>& ports, std::uint16_t base);
 
+// The port of `ports` whose device node is `node`.
+std::optional<Parport> FindParportByNode(const std::vector<Parport>& ports,
+                                         const std::string& node);
+
 // Whether the kernel's PC parallel-port driver, parport_pc, is loaded, as a
 // module or built in: it then has registered every port it found.
 bool PcDriverLoaded(const ParportPaths& paths);
+
+// The kernel's name for the device that holds port `parport` now: "ppdev0"
+// for a program using /dev/parport0, "lp0" for the printer driver. Empty when
+// nothing holds it or the kernel does not say.
+std::string PortHolder(const ParportPaths& paths, const std::string& parport);
+
+// The nodes of the USB printer adapters (usblp), devDir/usb/lpN, in order.
+std::vector<std::string> UsbPrinterNodes(const ParportPaths& paths);
 
 } // namespace pp

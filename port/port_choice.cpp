@@ -1,5 +1,7 @@
 #include "port/port_choice.h"
 
+#include "port/port_messages.h"
+
 #include <array>
 #include <charconv>
 #include <cstdio>
@@ -16,14 +18,18 @@ std::string HexAddress(unsigned long address) {
 }
 
 std::string PortLabel(const PortChoice& choice) {
-    return choice.device.empty() ? HexAddress(choice.address) : choice.device;
+    if (const auto* device = std::get_if<DeviceNode>(&choice)) {
+        return device->path;
+    }
+    return HexAddress(std::get<IoAddress>(choice).value);
 }
 
 std::string PortName(const PortChoice& choice) {
-    if (!choice.device.empty()) {
-        return choice.device;
+    if (const auto* device = std::get_if<DeviceNode>(&choice)) {
+        return device->path;
     }
-    return HexAddress(choice.address) + " (" + std::to_string(choice.address) + ")";
+    const std::uint16_t address = std::get<IoAddress>(choice).value;
+    return HexAddress(address) + " (" + std::to_string(address) + ")";
 }
 
 bool IsLegacyAddress(std::uint16_t address) {
@@ -62,7 +68,9 @@ std::variant<PortChoice, std::string> device(std::string_view text, SystemCalls&
     const std::string path(text);
     switch (system.nodeKind(path)) {
     case NodeKind::ParallelPort:
-        return PortChoice{DataPort, path};
+        return PortChoice{DeviceNode{path}};
+    case NodeKind::UsbPrinter:
+        return UsbPrinterExplanation(path);
     case NodeKind::Missing:
         return path + " no existe. Vea los puertos del sistema con --listar.";
     case NodeKind::NotCharacterDevice:
@@ -87,7 +95,7 @@ std::variant<PortChoice, std::string> ReadPortChoice(std::string_view text, Syst
     if (*value < 1 || *value > 0xFFFF) {
         return quoted(text) + " está fuera de las direcciones de E/S, que van de 0x1 a 0xFFFF.";
     }
-    return PortChoice{static_cast<std::uint16_t>(*value), ""};
+    return PortChoice{IoAddress{static_cast<std::uint16_t>(*value)}};
 }
 
 } // namespace pp

@@ -14,12 +14,23 @@
 
 namespace pp {
 
-struct PortChoice {
-    std::uint16_t address = DataPort; // the port's data register, when no device is named
-    std::string device;               // a ppdev node such as /dev/parport1, or empty
+// A port named by the I/O address of its data register.
+struct IoAddress {
+    std::uint16_t value = DataPort;
 
-    bool operator==(const PortChoice&) const = default;
+    bool operator==(const IoAddress&) const = default;
 };
+
+// A port named by its ppdev device node, such as /dev/parport1.
+struct DeviceNode {
+    std::string path;
+
+    bool operator==(const DeviceNode&) const = default;
+};
+
+// The port the program writes to: an address or a device, 0x378 by default.
+using PortAddressOrDevice = std::variant<IoAddress, DeviceNode>;
+using PortChoice = PortAddressOrDevice;
 
 // An I/O address as the program prints it: "0x378", "0xD010".
 std::string HexAddress(unsigned long address);

@@ -21,9 +21,9 @@ class PortOutput {
 public:
     virtual ~PortOutput() = default;
 
-    // Puts `value` on the data register. Returns once it is written; a byte
-    // lost after the port was acquired goes unnoticed. Throws PortUnavailable
-    // when the port cannot be acquired at all.
+    // Puts `value` on the data register and returns once it is written.
+    // Throws PortUnavailable when the port cannot be acquired at all, and
+    // PortWriteFailed when this one byte could not be written.
     virtual void PortOut(PortByte value) = 0;
 
 protected:
@@ -35,6 +35,15 @@ protected:
 // The port cannot be reached: what() is a message for the user, in Spanish,
 // naming the cause and the remedy. The program cannot go on without the port.
 class PortUnavailable : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// One byte did not reach the port, which the program had reached before (it
+// is held by another program, or it went away): what() tells the user which
+// byte and why, in Spanish. Nothing was written; the program goes on, and the
+// next write tries again.
+class PortWriteFailed : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };

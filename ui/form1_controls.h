@@ -10,6 +10,14 @@ namespace pp {
 
 enum class ControlKind { PushButton, KeypadKey, TextBox, Label, PictureBox };
 
+// What a click on a button does.
+enum class ControlClick {
+    None,      // not a button
+    SacarDato, // writes the byte typed into Text1
+    Salir,     // ends the program
+    Keypad,    // writes the segment pattern of the key's digit
+};
+
 enum class ControlFont {
     Default, // the window's font, regular weight
     Keypad,  // "MS Sans Serif" 8.25 pt bold
@@ -33,6 +41,7 @@ struct ControlDescription {
     int width;
     int height;
     ControlFont font;
+    ControlClick click;
 };
 
 inline constexpr int TwipsPerPixel = 15;

@@ -97,19 +97,10 @@ Form1::Form1(PortOutput& port, QWidget* parent) : QWidget(parent), port_(port) {
 
 QWidget* Form1::createControl(const ControlDescription& control) {
     switch (control.kind) {
-    case ControlKind::PushButton: {
-        auto* button = pushButton(control, this);
-        if (control.name == "Command1") {
-            connect(button, &QPushButton::clicked, this, &Form1::sacarDatoClicked);
-        } else {
-            connect(button, &QPushButton::clicked, this, &QWidget::close);
-        }
-        return button;
-    }
+    case ControlKind::PushButton:
     case ControlKind::KeypadKey: {
         auto* button = pushButton(control, this);
-        const std::size_t digit = keyDigit(control.caption);
-        connect(button, &QPushButton::clicked, this, [this, digit] { keyClicked(digit); });
+        connectClick(button, control);
         return button;
     }
     case ControlKind::TextBox: {
@@ -133,6 +124,24 @@ QWidget* Form1::createControl(const ControlDescription& control) {
     }
     }
     return nullptr;
+}
+
+void Form1::connectClick(QPushButton* button, const ControlDescription& control) {
+    switch (control.click) {
+    case ControlClick::SacarDato:
+        connect(button, &QPushButton::clicked, this, &Form1::sacarDatoClicked);
+        break;
+    case ControlClick::Salir:
+        connect(button, &QPushButton::clicked, this, &QWidget::close);
+        break;
+    case ControlClick::Keypad: {
+        const std::size_t digit = keyDigit(control.caption);
+        connect(button, &QPushButton::clicked, this, [this, digit] { keyClicked(digit); });
+        break;
+    }
+    case ControlClick::None:
+        break;
+    }
 }
 
 void Form1::showCentred() {
@@ -165,9 +174,16 @@ void Form1::ShowMessage(std::string_view text) {
 template <typename Handler> void Form1::writing(Handler&& handler) {
     try {
         handler();
+    } catch (const PortWriteFailed& failure) {
+        byteNotWritten(failure);
     } catch (const PortUnavailable& failure) {
         portUnavailable(failure);
     }
+}
+
+void Form1::byteNotWritten(const PortWriteFailed& failure) {
+    std::cerr << failure.what() << std::endl;
+    showModalMessage(QMessageBox::NoIcon, QString::fromUtf8(failure.what()), this);
 }
 
 void Form1::portUnavailable(const PortUnavailable& failure) {

@@ -13,6 +13,7 @@
 #include <string_view>
 
 class QLineEdit;
+class QPushButton;
 
 namespace pp {
 
@@ -30,6 +31,7 @@ public:
 
 private:
     QWidget* createControl(const ControlDescription& control);
+    void connectClick(QPushButton* button, const ControlDescription& control);
     void keyClicked(std::size_t digit);
     void sacarDatoClicked();
 
@@ -37,9 +39,11 @@ private:
     void SetText(std::string_view text) override;
     void ShowMessage(std::string_view text) override;
 
-    // Runs a handler that writes to the port. Without a port the program
-    // cannot do anything useful: the cause is shown and the program ends.
+    // Runs a handler that writes to the port. A byte that could not be
+    // written is reported and the program goes on; without a port at all the
+    // program cannot do anything useful: the cause is shown and it ends.
     template <typename Handler> void writing(Handler&& handler);
+    void byteNotWritten(const PortWriteFailed& failure);
     void portUnavailable(const PortUnavailable& failure);
 
     PortOutput& port_;

@@ -43,6 +43,19 @@ public:
         std::ofstream(procDir() / name / "base-addr") << baseAddr;
     }
 
+    // Port `name` held by the kernel's device `holder` ("ppdev0", "lp0").
+    void setHolder(const std::string& name, const std::string& holder) {
+        std::filesystem::create_directories(procDir() / name / "devices");
+        std::ofstream(procDir() / name / "devices" / "active") << holder << "\n";
+    }
+
+    // A USB printer adapter's node, devDir/usb/`name`.
+    std::string addUsbPrinter(const std::string& name) {
+        std::filesystem::create_directories(devDir() / "usb");
+        std::ofstream(devDir() / "usb" / name) << "";
+        return (devDir() / "usb" / name).string();
+    }
+
     // Adds directory `name` without any base-addr file.
     void addDirectory(const std::string& name) {
         std::filesystem::create_directories(procDir() / name);

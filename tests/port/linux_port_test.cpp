@@ -68,7 +68,7 @@ TEST_F(LinuxPortTest, ChoosesBetweenTheDriverAndDirectAccess) {
     for (const AccessCase& c : cases) {
         testing::FakeParportTree cleanTree;
         FakeSystem cleanSystem;
-        cleanSystem.openResult = c.openResult;
+        cleanSystem.openResults = {c.openResult};
         cleanSystem.accessResult = c.accessResult;
         if (c.parportAt888 != nullptr) {
             cleanTree.addPort("parport0",
@@ -98,30 +98,38 @@ struct FatalCase {
     int openResult;
     int accessResult;
     std::string (*message)(const std::string& node);
+    bool rawIo = false; // root, as ioperm asks
 };
+
+const GroupAccess NotInLp = {"lp", false, false};
 
 TEST_F(LinuxPortTest, ReportsWhyThePortIsOutOfReach) {
     const FatalCase cases[] = {
         {"no port known, not root", false, 3, -EPERM,
-         [](const std::string&) { return NoPortMessage(DataPort, false, {}); }},
+         [](const std::string&) { return NoPortMessage(DataPort, {}, DirectRefusal::NeedsRoot); }},
+        {"no port known, root, kernel locked down", false, 3, -EPERM,
+         [](const std::string&) { return NoPortMessage(DataPort, {}, DirectRefusal::LockedDown); },
+         true},
         {"no port known, no I/O ports on this machine", false, 3, -ENOSYS,
-         [](const std::string&) { return NoPortMessage(DataPort, false, {}); }},
+         [](const std::string&) { return NoPortMessage(DataPort, {}, DirectRefusal::NoIoPorts); },
+         true},
         {"ppdev not loaded, not root", true, -ENOENT, -EPERM,
          [](const std::string& node) { return NoDeviceNodeMessage(At888, "parport0", node); }},
         {"node left without ppdev, not root", true, -ENXIO, -EPERM,
          [](const std::string& node) { return NoDeviceNodeMessage(At888, "parport0", node); }},
         {"not in group lp", true, -EACCES, 0,
-         [](const std::string& node) { return PermissionDeniedMessage(At888, node); }},
+         [](const std::string& node) { return PermissionDeniedMessage(At888, node, NotInLp); }},
         {"refused by a security module", true, -EPERM, 0,
-         [](const std::string& node) { return PermissionDeniedMessage(At888, node); }},
+         [](const std::string& node) { return PermissionDeniedMessage(At888, node, NotInLp); }},
         {"node busy", true, -EBUSY, 0,
          [](const std::string& node) { return OpenFailedMessage(At888, node, EBUSY); }},
     };
     for (const FatalCase& c : cases) {
         testing::FakeParportTree cleanTree;
         FakeSystem cleanSystem;
-        cleanSystem.openResult = c.openResult;
+        cleanSystem.openResults = {c.openResult};
         cleanSystem.accessResult = c.accessResult;
+        cleanSystem.rawIo = c.rawIo;
         if (c.parportAt888) {
             cleanTree.addPort("parport0", "888\t0\n");
         }
@@ -142,7 +150,7 @@ TEST_F(LinuxPortTest, ReportsWhyThePortIsOutOfReach) {
 
 TEST_F(LinuxPortTest, PermissionDeniedDoesNotFallBackToDirectAccess) {
     tree.addPort("parport0", "888\t0\n");
-    system.openResult = -EACCES;
+    system.openResults = {-EACCES};
     LinuxPort port = makePort();
     EXPECT_THROW(port.PortOut(0x3F), PortUnavailable);
     EXPECT_EQ(system.calls, Calls{"open " + node("parport0")});
@@ -190,17 +198,119 @@ TEST_F(LinuxPortTest, AFirstClaimThatFailsIsFatal) {
               (Calls{"open " + node("parport0"), "lock", "claim", "unlock", "close 3"}));
 }
 
-TEST_F(LinuxPortTest, ALaterClaimThatFailsLosesOnlyThatByte) {
+// After the port was reached, each failure costs only its own byte, is
+// reported, and the next write tries again: three writes, the second failing.
+struct LaterCase {
+    const char* what;
+    FakeSystem results;                              // whose result queues are set
+    Calls second;                                    // the calls of the second write
+    Calls third;                                     // and of the third
+    std::string (*message)(const std::string& node); // the second's; nullptr: written
+    const char* holder = nullptr;
+};
+
+TEST(LinuxPortLater, ReportsEachByteNotWrittenAndTriesAgain) {
+    const auto failures = [](std::deque<int> lock, std::deque<int> claim, std::deque<int> write,
+                             std::deque<int> release, std::deque<int> node,
+                             std::deque<int> open = {}) {
+        FakeSystem system;
+        system.lockResults = std::move(lock);
+        system.claimResults = std::move(claim);
+        system.writeResults = std::move(write);
+        system.releaseResults = std::move(release);
+        system.nodeResults = std::move(node);
+        system.openResults = std::move(open);
+        return system;
+    };
+    const Calls cycle2 = {"lock", "claim", "data 0x02", "release", "unlock"};
+    const Calls cycle3 = {"lock", "claim", "data 0x03", "release", "unlock"};
+    const Calls refused = {"lock", "claim", "unlock", "close 3"};
+    const auto reopened = [](const Calls& cycle) {
+        Calls calls = {"open /node"};
+        calls.insert(calls.end(), cycle.begin(), cycle.end());
+        return calls;
+    };
+    const LaterCase cases[] = {
+        {"all written", failures({}, {}, {}, {}, {}), cycle2, cycle3, nullptr},
+        {"another program holds the port", failures({}, {0, -ETIMEDOUT}, {}, {}, {}), refused,
+         reopened(cycle3), [](const std::string&) { return PortBusyMessage(At888, 0x02, ""); }},
+        {"the printer driver holds it", failures({}, {0, -ETIMEDOUT}, {}, {}, {}), refused,
+         reopened(cycle3), [](const std::string&) { return PortBusyMessage(At888, 0x02, "lp0"); },
+         "lp0"},
+        {"a program holds it through ppdev", failures({}, {0, -EINTR}, {}, {}, {}), refused,
+         reopened(cycle3),
+         [](const std::string&) { return PortBusyMessage(At888, 0x02, "ppdev0"); }, "ppdev0"},
+        {"another copy holds the lock too long",
+         failures({0, -ETIMEDOUT}, {}, {}, {}, {}),
+         {"lock"},
+         cycle3,
+         [](const std::string&) { return PortBusyMessage(At888, 0x02, ""); }},
+        {"the lock cannot be taken at all",
+         failures({0, -ENOLCK}, {}, {}, {}, {}),
+         {"lock", "claim", "data 0x02", "release"},
+         cycle3,
+         nullptr},
+        {"the claim fails", failures({}, {0, -EIO}, {}, {}, {}), refused, reopened(cycle3),
+         [](const std::string& node) { return WriteFailedMessage(At888, node, 0x02, EIO); }},
+        {"the write fails", failures({}, {}, {0, -EIO}, {}, {}), cycle2, cycle3,
+         [](const std::string& node) { return WriteFailedMessage(At888, node, 0x02, EIO); }},
+        {"the release fails: closed, which releases",
+         failures({}, {}, {}, {0, -EINVAL}, {}),
+         {"lock", "claim", "data 0x02", "release", "unlock", "close 3"},
+         reopened(cycle3),
+         nullptr},
+        {"the port went away",
+         failures({}, {}, {}, {}, {0, -ENOENT}, {3, -ENOENT}),
+         {"close 3", "open /node"},
+         reopened(cycle3),
+         [](const std::string& node) { return PortGoneMessage(At888, node, 0x02); }},
+        {"the port went away and is back", failures({}, {}, {}, {}, {0, -ESTALE}),
+         Join({{"close 3"}, reopened(cycle2)}), cycle3, nullptr},
+    };
+    for (const LaterCase& c : cases) {
+        testing::FakeParportTree tree;
+        tree.addPort("parport0", "888\t0\n");
+        if (c.holder != nullptr) {
+            tree.setHolder("parport0", c.holder);
+        }
+        FakeSystem system = c.results;
+        const std::string node = tree.node("parport0");
+        LinuxPort port(system, tree.paths());
+        port.PortOut(0x01);
+        system.calls.clear();
+        try {
+            port.PortOut(0x02);
+            EXPECT_EQ(c.message, nullptr) << c.what << ": no failure reported";
+        } catch (const PortWriteFailed& failure) {
+            ASSERT_NE(c.message, nullptr) << c.what << ": " << failure.what();
+            EXPECT_EQ(failure.what(), c.message(node)) << c.what;
+        }
+        const auto named = [&node](Calls calls) {
+            for (std::string& call : calls) {
+                if (call == "open /node") {
+                    call = "open " + node;
+                }
+            }
+            return calls;
+        };
+        EXPECT_EQ(system.calls, named(c.second)) << c.what;
+        system.calls.clear();
+        EXPECT_NO_THROW(port.PortOut(0x03)) << c.what;
+        EXPECT_EQ(system.calls, named(c.third)) << c.what;
+    }
+}
+
+TEST(LinuxPortLater, AFirstWriteWhileAnotherProgramHoldsThePortIsNotFatal) {
+    testing::FakeParportTree tree;
     tree.addPort("parport0", "888\t0\n");
-    system.claimResults = {0, -EIO};
-    LinuxPort port = makePort();
-    port.PortOut(0x01);
-    EXPECT_NO_THROW(port.PortOut(0x02));
-    port.PortOut(0x03);
-    EXPECT_EQ(system.calls, Join({{"open " + node("parport0")},
-                                  driverCycle("0x01"),
-                                  {"lock", "claim", "unlock"},
-                                  driverCycle("0x03")}));
+    FakeSystem system;
+    system.claimResults = {-ETIMEDOUT};
+    LinuxPort port(system, tree.paths());
+    EXPECT_THROW(port.PortOut(0x01), PortWriteFailed);
+    port.PortOut(0x02);
+    const std::string open = "open " + tree.node("parport0");
+    EXPECT_EQ(system.calls, (Calls{open, "lock", "claim", "unlock", "close 3", open, "lock",
+                                   "claim", "data 0x02", "release", "unlock"}));
 }
 
 // Direct access only at a legacy address, only where a port may be there, and
@@ -240,13 +350,13 @@ TEST(LinuxPortRules, WritesDirectlyOnlyWhereAParallelPortMayBe) {
         tree.addPort("parport0", "57344\t0\n");
         if (c.registered) {
             tree.addPort("parport1", std::to_string(c.address) + "\t0\n");
-            system.openResult = -ENOENT;
+            system.openResults = {-ENOENT};
         }
         if (c.pcDriver) {
             tree.loadPcDriver();
         }
         system.accessResult = c.root ? 0 : -EPERM;
-        LinuxPort port(system, tree.paths(), {c.address, ""});
+        LinuxPort port(system, tree.paths(), IoAddress{c.address});
 
         Calls expected;
         if (c.registered) {
@@ -259,10 +369,12 @@ TEST(LinuxPortRules, WritesDirectlyOnlyWhereAParallelPortMayBe) {
             EXPECT_NO_THROW(port.PortOut(0x77)) << c.what;
             expected.push_back("outb " + Hex(c.address) + " 0x77");
         } else {
-            const std::string name = PortName({c.address, ""});
+            const std::string name = PortName(IoAddress{c.address});
+            const KnownPorts known = {ListParports(tree.paths()), {}, c.pcDriver};
             const std::string message =
                 c.registered ? NoDeviceNodeMessage(name, "parport1", tree.node("parport1"))
-                             : NoPortMessage(c.address, c.pcDriver, ListParports(tree.paths()));
+                : c.ioperm   ? NoPortMessage(c.address, known, DirectRefusal::NeedsRoot)
+                             : NoPortMessage(c.address, known, DirectRefusal::NotTried);
             try {
                 port.PortOut(0x77);
                 ADD_FAILURE() << c.what << ": wrote with no failure";
@@ -289,7 +401,7 @@ TEST(LinuxPortRules, ReachesThePortAtAnyAddressThroughItsDriver) {
         tree.loadPcDriver();
         FakeSystem system; // as root: still through the driver
         {
-            LinuxPort port(system, tree.paths(), {c.address, ""});
+            LinuxPort port(system, tree.paths(), IoAddress{c.address});
             port.PortOut(0x5B);
         }
         EXPECT_EQ(system.calls, (Calls{"open " + tree.node(c.parport), "lock", "claim", "data 0x5B",
@@ -309,7 +421,7 @@ TEST(LinuxPortRules, UsesTheNamedDeviceOnly) {
     const DeviceCase cases[] = {
         {"opens", 3, nullptr},
         {"not in group lp", -EACCES,
-         [](const std::string& node) { return PermissionDeniedMessage(node, node); }},
+         [](const std::string& node) { return PermissionDeniedMessage(node, node, NotInLp); }},
         {"gone", -ENOENT, NoDeviceMessage},
         {"left without ppdev", -ENXIO, NoDeviceMessage},
         {"busy", -EBUSY,
@@ -321,9 +433,9 @@ TEST(LinuxPortRules, UsesTheNamedDeviceOnly) {
         tree.addPort("parport0", "888\t0\n");
         tree.addPort("parport1", "53264\t0\n");
         FakeSystem system;
-        system.openResult = c.openResult;
+        system.openResults = {c.openResult};
         const std::string node = tree.node("parport1");
-        LinuxPort port(system, tree.paths(), {DataPort, node});
+        LinuxPort port(system, tree.paths(), DeviceNode{node});
         Calls expected = {"open " + node};
         if (c.message == nullptr) {
             port.PortOut(0x06);
@@ -349,31 +461,70 @@ TEST(PortMessages, NameTheCauseAndTheRemedy) {
     const std::vector<Parport> at278 = {{"parport0", 0x278, "/dev/parport0"}};
     const std::vector<Parport> two = {{"parport0", 0x378, "/dev/parport0"},
                                       {"parport1", 0xD010, "/dev/parport1"}};
+    const std::vector<Parport> usbBridge = {{"parport0", 0, "/dev/parport0"}};
+    const std::vector<std::string> printer = {"/dev/usb/lp0"};
+    const GroupAccess listed = {"lp", true, false};
+    const GroupAccess inSession = {"lp", true, true};
+    using enum DirectRefusal;
     const Expectation expectations[] = {
-        {NoPortMessage(DataPort, false, {}), {"0x378", "modprobe parport_pc", "BIOS", "root"}},
-        {NoPortMessage(DataPort, true, at278),
+        {NoPortMessage(DataPort, {}, NeedsRoot), {"0x378", "modprobe parport_pc", "BIOS", "root"}},
+        {NoPortMessage(DataPort, {}, LockedDown),
+         {"lockdown", "Secure Boot", "incluso al administrador", "modprobe parport_pc",
+          "modprobe ppdev", "grupo lp"},
+         {"solo el administrador"}},
+        {NoPortMessage(DataPort, {}, NoIoPorts),
+         {"no es un PC x86", "modprobe parport_pc", "grupo lp"},
+         {"solo el administrador"}},
+        {NoPortMessage(DataPort, {at278, {}, true}, NotTried),
          {"No se encuentra el puerto paralelo 0x378 (888).", "parport_pc) está cargado",
           "este puerto paralelo:\n    parport0 en 0x278 (/dev/parport0)\n",
           "\n    puerto-paralelo --puerto 0x278"},
          {"modprobe", "root"}},
-        {NoPortMessage(DataPort, true, {}),
+        {NoPortMessage(DataPort, {{}, {}, true}, NotTried),
          {"no conoce ningún puerto paralelo", "BIOS"},
          {"modprobe"}},
-        {NoPortMessage(0x70, false, {}),
+        {NoPortMessage(0x70, {}, NotTried),
          {"0x70 (112)", "0x378, 0x278 y 0x3BC", "modprobe parport_pc"},
          {"root"}},
-        {NoPortMessage(0x278, true, two),
+        {NoPortMessage(0x278, {two, {}, true}, NotTried),
          {"0x278 (632)",
           "estos puertos paralelos:\n    parport0 en 0x378 (/dev/parport0)\n"
           "    parport1 en 0xD010 (/dev/parport1)\n",
           "puerto-paralelo --puerto 0x378\n    puerto-paralelo --puerto 0xD010"}},
+        {NoPortMessage(DataPort, {usbBridge, printer, true}, NotTried),
+         {"parport0, sin dirección de E/S (/dev/parport0)",
+          "puerto-paralelo --puerto /dev/parport0", "adaptador USB de impresora (/dev/usb/lp0)",
+          "no pueden poner las líneas D0-D7"},
+         {"0x0"}},
         {NoDeviceNodeMessage(At888, "parport0", "/dev/parport0"),
          {"0x378", "parport0", "/dev/parport0", "ppdev", "sudo modprobe ppdev"}},
         {NoDeviceMessage("/dev/parport1"), {"/dev/parport1", "ppdev", "--listar"}},
-        {PermissionDeniedMessage(At888, "/dev/parport0"),
+        {PermissionDeniedMessage(At888, "/dev/parport0", NotInLp),
          {"0x378", "/dev/parport0", "permiso", "grupo lp", "sudo adduser $USER lp"}},
+        {PermissionDeniedMessage(At888, "/dev/parport0", listed),
+         {"ya está en el grupo lp", "Cierre la sesión y vuelva a entrar"},
+         {"adduser"}},
+        {PermissionDeniedMessage(At888, "/dev/parport0", inSession),
+         {"ya tiene el grupo lp", "módulo de seguridad", "ls -l /dev/parport0"},
+         {"adduser", "Cierre la sesión"}},
         {OpenFailedMessage(At888, "/dev/parport0", EBUSY), {"0x378", "/dev/parport0", "errno 16"}},
-        {ClaimFailedMessage(At888, "/dev/parport0", EIO), {"0x378", "/dev/parport0", "errno 5"}},
+        {ClaimFailedMessage(At888, "/dev/parport0", EIO),
+         {"0x378", "/dev/parport0", "errno 5"},
+         {"modprobe -r lp"}},
+        {PortBusyMessage(At888, 0x06, ""),
+         {"0x378 (888) está ocupado por otro programa", "no se ha escrito el byte 0x06"},
+         {"modprobe"}},
+        {PortBusyMessage(At888, 0x77, "ppdev1"),
+         {"byte 0x77", "otro programa a través de /dev/parport1"},
+         {"modprobe"}},
+        {PortBusyMessage(At888, 0x77, "lp0"),
+         {"byte 0x77", "controlador de impresora del sistema (lp0)", "sudo modprobe -r lp"}},
+        {PortGoneMessage(At888, "/dev/parport0", 0x7F),
+         {"0x378 (888) ha desaparecido", "byte 0x7F", "Ya no existe /dev/parport0"}},
+        {WriteFailedMessage(At888, "/dev/parport0", 0xC8, EIO),
+         {"byte 0xC8", "0x378 (888) (/dev/parport0)", "errno 5"}},
+        {UsbPrinterExplanation("/dev/usb/lp0"),
+         {"/dev/usb/lp0 es un adaptador USB de impresora", "usblp", "no puede manejar el display"}},
     };
     for (const Expectation& e : expectations) {
         for (const std::string& mention : e.mentions) {
@@ -390,23 +541,46 @@ TEST(PortMessages, NameTheCauseAndTheRemedy) {
 }
 
 TEST(PortMessages, ListEachPortAndWhetherThisUserCanUseIt) {
-    const std::vector<Parport> ports = {{"parport0", 0x378, "/dev/parport0"},
-                                        {"parport1", 0x278, "/dev/parport1"},
-                                        {"parport2", 0xD010, "/dev/parport2"},
-                                        {"parport3", 0xDC00, "/dev/parport3"}};
+    const KnownPorts known = {{{"parport0", 0x378, "/dev/parport0"},
+                               {"parport1", 0x278, "/dev/parport1"},
+                               {"parport2", 0xD010, "/dev/parport2"},
+                               {"parport3", 0xDC00, "/dev/parport3"},
+                               {"parport4", 0, "/dev/parport4"}},
+                              {"/dev/usb/lp0"},
+                              true};
     FakeSystem system;
     system.checkResults = {{"/dev/parport0", 0},
                            {"/dev/parport1", -EACCES},
-                           {"/dev/parport3", -EROFS}}; // parport2 has no node
-    EXPECT_EQ(PortListing(ports, system),
+                           {"/dev/parport3", -EROFS},
+                           {"/dev/parport4", 0}}; // parport2 has no node
+    EXPECT_EQ(PortListing(known, system),
               "parport0 en 0x378 (/dev/parport0): sí, puede usarlo\n"
               "parport1 en 0x278 (/dev/parport1): no, su usuario no tiene permiso: añádalo al "
               "grupo lp (sudo adduser $USER lp) y vuelva a entrar en la sesión\n"
               "parport2 en 0xD010 (/dev/parport2): no, falta /dev/parport2: cargue ppdev (sudo "
               "modprobe ppdev)\n"
               "parport3 en 0xDC00 (/dev/parport3): no, " +
-                  std::string(std::strerror(EROFS)) + " (errno 30)\n");
+                  std::string(std::strerror(EROFS)) +
+                  " (errno 30)\n"
+                  "parport4, sin dirección de E/S (/dev/parport4): sí, puede usarlo\n"
+                  "/dev/usb/lp0: adaptador USB de impresora (usblp); no sirve para este "
+                  "programa: envía trabajos de impresión y no puede poner D0-D7 a voluntad\n");
     EXPECT_TRUE(system.calls.empty()) << "listing opened or wrote something";
+
+    // A refused node, as the group database and the session have it.
+    const struct {
+        GroupAccess group;
+        const char* verdict;
+    } refusals[] = {
+        {{"lp", true, false}, "no todavía: su usuario ya está en el grupo lp, pero esta sesión no"},
+        {{"lp", true, true}, "no, se lo impide algo más que el grupo lp"},
+        {{"uucp", false, false}, "añádalo al grupo uucp (sudo adduser $USER uucp)"},
+    };
+    for (const auto& refusal : refusals) {
+        system.group = refusal.group;
+        const std::string listing = PortListing({{known.ports[1]}, {}, true}, system);
+        EXPECT_NE(listing.find(refusal.verdict), std::string::npos) << listing;
+    }
 
     const std::string none = PortListing({}, system);
     EXPECT_EQ(none.rfind("El sistema no conoce ningún puerto paralelo.\n", 0), 0U) << none;

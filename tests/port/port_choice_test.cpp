@@ -53,7 +53,7 @@ TEST(ReadPortChoice, ReadsAnAddressInHexOrDecimalAndNothingElse) {
         const auto read = ReadPortChoice(c.text, system);
         if (c.error == nullptr) {
             ASSERT_TRUE(std::holds_alternative<PortChoice>(read)) << c.text;
-            EXPECT_EQ(std::get<PortChoice>(read), (PortChoice{c.address, ""})) << c.text;
+            EXPECT_EQ(std::get<PortChoice>(read), PortChoice{IoAddress{c.address}}) << c.text;
         } else {
             ASSERT_TRUE(std::holds_alternative<std::string>(read)) << c.text;
             const auto& error = std::get<std::string>(read);
@@ -71,6 +71,8 @@ TEST(ReadPortChoice, TakesAPathOnlyToAParallelPortDevice) {
         {NodeKind::Missing, "/dev/parport1 no existe"},
         {NodeKind::NotCharacterDevice, "/dev/parport1 no es un dispositivo de caracteres"},
         {NodeKind::OtherCharacterDevice, "/dev/parport1 no es un puerto paralelo (ppdev)"},
+        {NodeKind::UsbPrinter,
+         "/dev/parport1 es un adaptador USB de impresora (controlador usblp)"},
     };
     for (const auto& c : cases) {
         testing::FakeSystem system;
@@ -78,7 +80,7 @@ TEST(ReadPortChoice, TakesAPathOnlyToAParallelPortDevice) {
         const auto read = ReadPortChoice("/dev/parport1", system);
         if (c.error == nullptr) {
             ASSERT_TRUE(std::holds_alternative<PortChoice>(read));
-            EXPECT_EQ(std::get<PortChoice>(read).device, "/dev/parport1");
+            EXPECT_EQ(std::get<PortChoice>(read), PortChoice{DeviceNode{"/dev/parport1"}});
         } else {
             ASSERT_TRUE(std::holds_alternative<std::string>(read)) << c.error;
             EXPECT_EQ(std::get<std::string>(read).rfind(c.error, 0), 0U)
@@ -95,12 +97,12 @@ TEST(PortChoice, IsNamedByItsAddressOrItsNode) {
         const char* name;
     } cases[] = {
         {{}, "0x378", "0x378 (888)"},
-        {{0x278, ""}, "0x278", "0x278 (632)"},
-        {{0xD010, ""}, "0xD010", "0xD010 (53264)"},
-        {{0x70, ""}, "0x70", "0x70 (112)"},
-        {{1, ""}, "0x1", "0x1 (1)"},
-        {{0xFFFF, ""}, "0xFFFF", "0xFFFF (65535)"},
-        {{DataPort, "/dev/parport1"}, "/dev/parport1", "/dev/parport1"},
+        {IoAddress{0x278}, "0x278", "0x278 (632)"},
+        {IoAddress{0xD010}, "0xD010", "0xD010 (53264)"},
+        {IoAddress{0x70}, "0x70", "0x70 (112)"},
+        {IoAddress{1}, "0x1", "0x1 (1)"},
+        {IoAddress{0xFFFF}, "0xFFFF", "0xFFFF (65535)"},
+        {DeviceNode{"/dev/parport1"}, "/dev/parport1", "/dev/parport1"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(PortLabel(c.choice), c.label);

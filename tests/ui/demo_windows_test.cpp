@@ -40,8 +40,9 @@ private slots:
         const struct {
             pp::PortChoice port;
             const char* label;
-        } cases[] = {
-            {{}, "0x378"}, {{0xD010, ""}, "0xD010"}, {{888, "/dev/parport1"}, "/dev/parport1"}};
+        } cases[] = {{{}, "0x378"},
+                     {pp::IoAddress{0xD010}, "0xD010"},
+                     {pp::DeviceNode{"/dev/parport1"}, "/dev/parport1"}};
         for (const auto& c : cases) {
             std::ostringstream out;
             pp::DemoWindows demo(out, c.port);

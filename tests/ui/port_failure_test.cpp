@@ -1,5 +1,7 @@
 // A port that cannot be reached ends the program: the cause is shown in a
 // modal message and on standard error, and the event loop ends with status 1.
+// A single byte that cannot be written is shown the same way, and the program
+// goes on.
 #include "ui/main_window.h"
 
 #include <QApplication>
@@ -12,6 +14,7 @@
 
 #include <cstdio>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -23,6 +26,20 @@ public:
     void PortOut(pp::PortByte) override {
         ++attempts;
         throw pp::PortUnavailable(Cause);
+    }
+};
+
+// Refuses the first byte (as when another program holds the port), then
+// records the others.
+class BusyOncePort final : public pp::PortOutput {
+public:
+    std::vector<pp::PortByte> written;
+    int refused = 0;
+    void PortOut(pp::PortByte value) override {
+        if (refused++ == 0) {
+            throw pp::PortWriteFailed("El puerto paralelo 0x378 (888) está ocupado.");
+        }
+        written.push_back(value);
     }
 };
 
@@ -101,6 +118,49 @@ private slots:
         QCOMPARE(text, QString::fromUtf8(Cause));
         QCOMPARE(icon, QMessageBox::Critical);
         QCOMPARE(printed, QString::fromUtf8(Cause) + QLatin1Char('\n'));
+    }
+
+    void aByteNotWrittenIsShownAndTheProgramGoesOn() {
+        // Each row: the control clicked while the port refuses its byte, the
+        // text typed first, and the text left after.
+        const struct {
+            const char* control;
+            const char* typed;
+        } rows[] = {{"Command11", ""}, {"Command1", "200"}};
+        for (const auto& row : rows) {
+            BusyOncePort port;
+            pp::Form1 form(port);
+            form.showCentred();
+            QVERIFY(QTest::qWaitForWindowExposed(&form));
+            auto* text1 = form.findChild<QLineEdit*>(QStringLiteral("Text1"));
+            text1->setText(QString::fromLatin1(row.typed));
+
+            QString shown;
+            QMessageBox::Icon icon = QMessageBox::Critical;
+            QTimer::singleShot(0, [&] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    shown = box->windowTitle() + QLatin1Char(':') + box->text();
+                    icon = box->icon();
+                    box->button(QMessageBox::Ok)->click();
+                }
+            });
+            CapturedStderr captured;
+            QTest::mouseClick(form.findChild<QPushButton*>(QString::fromLatin1(row.control)),
+                              Qt::LeftButton);
+            QCOMPARE(captured.text(),
+                     QStringLiteral("El puerto paralelo 0x378 (888) está ocupado.\n"));
+            QCOMPARE(shown,
+                     QStringLiteral("Velmarin:El puerto paralelo 0x378 (888) está ocupado."));
+            QCOMPARE(icon, QMessageBox::NoIcon);
+            // Nothing written, the typed text kept for another try, and the
+            // window still answers.
+            QVERIFY(port.written.empty());
+            QCOMPARE(text1->text(), QString::fromLatin1(row.typed));
+            QVERIFY(form.isVisible());
+            QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("Command14")),
+                              Qt::LeftButton);
+            QCOMPARE(port.written, std::vector<pp::PortByte>{0x77});
+        }
     }
 };
 
