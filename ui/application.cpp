@@ -8,6 +8,7 @@
 #include <QApplication>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -88,6 +89,9 @@ void DemoWindows::show() {
 }
 
 int RunDemo(int& argc, char** argv, std::ostream& out) {
+    // A reader that goes away (puerto-paralelo-demo | head -n 1) must not end
+    // the demo at its next line: the lines are lost, the window goes on.
+    std::signal(SIGPIPE, SIG_IGN);
     LinuxSystemCalls system;
     const auto start = readCommandLine(argc, argv, Program::Demo, system);
     if (const int* status = std::get_if<int>(&start)) {

@@ -2,6 +2,8 @@
 
 #include "port/port_messages.h"
 
+#include <algorithm>
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,6 +50,8 @@ std::string help(Program program) {
             "               usarlos, y termina\n"
             "  -h, --help   muestra esta ayuda y termina\n"
             "  --version    muestra la versión y termina\n"
+            "Acepta además las opciones de cualquier programa Qt, como -platform, -style,\n"
+            "-display o -session, que pasan a Qt.\n"
             "\n"
             "Ejemplo, con una tarjeta PCI Express o ExpressCard de puerto paralelo:\n"
             "  $ " +
@@ -63,7 +67,43 @@ std::string help(Program program) {
     return text;
 }
 
-// The options, or the first mistake in them.
+// The options that every Qt program takes (QGuiApplication's, QApplication's
+// and those of the X11 platform), which QApplication reads from the same
+// command line: X11 session restore, for one, starts programs with -session.
+// Like Qt, a leading "--" is read as "-".
+constexpr std::array<std::string_view, 16> QtOptionsWithValue = {
+    "-platform",    "-platformpluginpath", "-platformtheme", "-plugin", "-qwindowgeometry",
+    "-qwindowicon", "-qwindowtitle",       "-session",       "-style",  "-stylesheet",
+    "-display",     "-geometry",           "-name",          "-title",  "-icon",
+    "-visual"};
+constexpr std::array<std::string_view, 5> QtFlags = {"-reverse", "-widgetcount", "-nograb",
+                                                     "-dograb", "-testability"};
+// Qt's options that take their value after "=".
+constexpr std::array<std::string_view, 3> QtValueOptions = {
+    "-style=", "-stylesheet=", "-qmljsdebugger="};
+
+enum class QtArgument { None, Alone, WithValue };
+
+// Whether `arg` is one of Qt's options, and whether the next argument is its
+// value.
+QtArgument qtArgument(std::string_view arg) {
+    if (arg.starts_with("--")) {
+        arg.remove_prefix(1);
+    }
+    const auto is = [arg](std::string_view name) { return arg == name; };
+    if (std::any_of(QtOptionsWithValue.begin(), QtOptionsWithValue.end(), is)) {
+        return QtArgument::WithValue;
+    }
+    const auto starts = [arg](std::string_view prefix) { return arg.starts_with(prefix); };
+    if (std::any_of(QtFlags.begin(), QtFlags.end(), is) ||
+        std::any_of(QtValueOptions.begin(), QtValueOptions.end(), starts)) {
+        return QtArgument::Alone;
+    }
+    return QtArgument::None;
+}
+
+// The options, or the first mistake in them. Qt's options are passed over,
+// with their values, and left to Qt.
 std::variant<Options, std::string> parse(std::span<char* const> args) {
     Options options;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -88,6 +128,10 @@ std::variant<Options, std::string> parse(std::span<char* const> args) {
         } else if (arg.starts_with("--listar=") || arg.starts_with("--help=") ||
                    arg.starts_with("--version=")) {
             return std::string(arg.substr(0, arg.find('='))) + " no lleva ningún valor.";
+        } else if (const QtArgument qt = qtArgument(arg); qt != QtArgument::None) {
+            if (qt == QtArgument::WithValue && ++i == args.size()) {
+                return "falta el valor después de " + std::string(arg) + ".";
+            }
         } else if (arg.starts_with('-') && arg != "-") {
             return "opción desconocida: " + std::string(arg) + ".";
         } else {
@@ -130,7 +174,8 @@ std::variant<PortChoice, int> ReadCommandLine(std::span<char* const> args, Progr
         choice = std::get<PortChoice>(std::move(read));
     }
     if (options.list) {
-        out << PortListing(ListParports(paths), system);
+        out << PortListing({ListParports(paths), UsbPrinterNodes(paths), PcDriverLoaded(paths)},
+                           system);
         return 0;
     }
     return choice;

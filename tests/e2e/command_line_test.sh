@@ -40,6 +40,9 @@ for program in "$@"; do
         grep -q "^Uso: $name" "$work/err" || fail "$mistake: no usage: $(cat "$work/err")"
         [ ! -s "$work/out" ] || fail "$mistake printed on stdout"
     done
+    # Qt's options go to Qt: offscreen, the window opens without a display
+    # and runs until it is ended.
+    run 124 timeout 3 "$program" -platform offscreen -style Fusion
     # The window itself: no display, so a message and status 1, not abort().
     run 1 "$program"
     grep -q "^$name: no se puede abrir la ventana: no hay ninguna pantalla gráfica" "$work/err" ||

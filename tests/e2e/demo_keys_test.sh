@@ -30,8 +30,9 @@ expect_printed_lines
 salir
 expect_printed_lines # and nothing more after "Salir"
 
-# Another port, chosen with --puerto: named in each line and in the display.
-start_program "$demo" --puerto 0xd010
+# Another port, chosen with --puerto: named in each line and in the display;
+# Qt's own options, as a session manager passes them, go to Qt.
+start_program "$demo" --puerto 0xd010 -platform xcb -style Fusion -session 10a2b_3c4d
 named=
 for _ in $(seq 100); do
     named=$(xdotool search --onlyvisible --name '^Display del puerto 0xD010 \(simulado\)$') || true
@@ -44,4 +45,20 @@ expected=("0xD010 <- 0x77  0b01110111")
 wait_for_lines 1
 expect_printed_lines
 salir
-echo "demo_keys: keys printed their lines at 0x378 and at 0xD010, Salir ended the program"
+
+# A reader that goes away (puerto-paralelo-demo | head -n 1): the demo loses
+# its lines but goes on, and its window still works.
+mkfifo "$work/pipe"
+head -n 1 <"$work/pipe" >"$work/head" &
+reader=$!
+program_out=$work/pipe start_program "$demo"
+click_at 56 104 41 25 # 8
+wait "$reader"
+click_at 56 136 41 25 # A, into the closed pipe
+click_at 152 136 41 25 # F
+sleep 0.5
+kill -0 "$program_pid" 2>/dev/null || fail "the demo ended when its reader went away: $(cat "$work/stderr")"
+[ "$(cat "$work/head")" = "$(printf '0x378 <- 0x7F  0b01111111  líneas altas: D0 D1 D2 D3 D4 D5 D6')" ] ||
+    fail "the reader got: $(cat "$work/head")"
+salir
+echo "demo_keys: keys printed their lines at 0x378 and at 0xD010, Qt's options went to Qt, a closed pipe did not end the demo, Salir ended it"

@@ -42,10 +42,10 @@ start_xvfb() {
         QT_ENABLE_HIGHDPI_SCALING QT_FONT_DPI QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE
 }
 
-# Starts a program with its standard output in $work/stdout and waits for its
-# window, whose id it leaves in $window.
+# Starts a program with its standard output in $work/stdout (or in
+# $program_out) and waits for its window, whose id it leaves in $window.
 start_program() {
-    "$@" >"$work/stdout" 2>"$work/stderr" </dev/null &
+    "$@" >"${program_out:-$work/stdout}" 2>"$work/stderr" </dev/null &
     program_pid=$!
     window=
     for _ in $(seq 200); do
