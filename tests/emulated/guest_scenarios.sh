@@ -192,6 +192,36 @@ expect_listed() { # WHO ADDRESS VERDICT
     check "listar-$1-$2" $? "no '$2 ($3)' in: $(paste -sd'|' "/tmp/listar-$1")"
 }
 
+# Another program holding /dev/parport0, as a lab's acquisition program does:
+# perl, through ppdev (PPCLAIM 0x708b, PPRELEASE 0x708c), as the user in lp.
+# It claims the port, says "held", and keeps it until /tmp/release appears.
+hold_port() {
+    rm -f /tmp/release
+    "${as_user[@]}" perl -e '
+        open(my $port, "+<", "/dev/parport0") or die "open: $!";
+        ioctl($port, 0x708b, 0) or die "claim: $!";
+        $| = 1;
+        print "held\n";
+        select(undef, undef, undef, 0.1) until -e "/tmp/release";
+        ioctl($port, 0x708c, 0) or die "release: $!";
+        print "released\n";' >/tmp/holder.out 2>&1 &
+    holder=$!
+    for _ in $(seq 100); do
+        grep -q held /tmp/holder.out && return
+        sleep 0.1
+    done
+    echo "PP-CHECK foreign-holder-claims FAIL $(cat /tmp/holder.out)"
+}
+# Whether another program can claim the port at once, and release it.
+port_is_free() {
+    timeout 5 "${as_user[@]}" perl -e '
+        open(my $port, "+<", "/dev/parport0") or die "open: $!";
+        ioctl($port, 0x708b, 0) or die "claim: $!";
+        ioctl($port, 0x708c, 0) or die "release: $!";' 2>&1
+}
+# The node of the parallel port that the PnP layer bound to parport_pc.
+pnp_port() { ls /sys/bus/pnp/drivers/parport_pc/ | grep -m 1 ':'; }
+
 keypad_and_typing() { # COPY: every key, two again, typed values, one refused
     local copy=$1
     check "copy-$copy-nothing-open-at-start" "$([ "$(parport_descriptors "$copy")" = 0 ]; echo $?)"
@@ -341,6 +371,76 @@ rawonly)
     expect_no_port_access 2
     expect_on_stderr 2 fatal-names-0x70 "No se encuentra el puerto paralelo 0x70 (112)."
     marker 6b
+    ;;
+foreign)
+    # Another program holds the port: the key waits a moment, says so and
+    # writes nothing, ever; the holder releases at once; the next key writes.
+    marker a5
+    start_copy 1 user
+    press_key 1 8
+    hold_port
+    # How long the key waited: from the click to the message on stderr,
+    # printed just before the box is shown.
+    started=$(date +%s%N)
+    click 1 ${key[1]} 41 25
+    for _ in $(seq 200); do
+        grep -q ocupado "${out[1]}.err" && break
+        sleep 0.05
+    done
+    waited=$((($(date +%s%N) - started) / 1000000))
+    echo "PP-INFO the program gave up the byte ${waited} ms after the click"
+    check "gave-up-within-2s" "$([ "$waited" -lt 2000 ]; echo $?)" "${waited} ms"
+    dismiss_message busy
+    expect_on_stderr 1 busy-names-port-and-byte \
+        "El puerto paralelo 0x378 (888) está ocupado por otro programa: no se ha escrito el byte 0x06."
+    expect_on_stderr 1 busy-names-the-device "otro programa a través de /dev/parport0"
+    touch /tmp/release
+    timeout 10 tail --pid="$holder" -f /dev/null
+    check "holder-released-at-once" $? "$(cat /tmp/holder.out)"
+    grep -q released /tmp/holder.out
+    check "holder-release-succeeded" $? "$(cat /tmp/holder.out)"
+    sleep 1
+    check "refused-byte-never-written" "$([ "$(data_register)" = 7f ]; echo $?)" \
+        "the register holds $(data_register)"
+    free=$(port_is_free)
+    check "port-free-for-others-after-a-late-grant" $? "$free"
+    press_key 1 A
+    salir 1
+    marker 5a
+    ;;
+removed)
+    # The port goes away while the program runs (its driver unbound, as when
+    # an adapter is pulled out), then comes back.
+    marker a5
+    start_copy 1 user
+    press_key 1 8
+    device=$(pnp_port)
+    echo "$device" >/sys/bus/pnp/drivers/parport_pc/unbind
+    check "node-gone" "$([ ! -e /dev/parport0 ]; echo $?)" "$(ls -l /dev/parport0 2>&1)"
+    click 1 ${key[1]} 41 25
+    dismiss_message gone
+    expect_on_stderr 1 gone-names-port-and-byte \
+        "El puerto paralelo 0x378 (888) ha desaparecido: no se ha escrito el byte 0x06."
+    marker 5a
+    echo "$device" >/sys/bus/pnp/drivers/parport_pc/bind
+    for _ in $(seq 100); do [ -e /dev/parport0 ] && break; sleep 0.1; done
+    chgrp 7 /dev/parport0 && chmod 0660 /dev/parport0 # as udev does
+    marker b6
+    press_key 1 A
+    salir 1
+    marker 6b
+    ;;
+lockdown)
+    # Root on a kernel locked down (as with Secure Boot), without parport_pc:
+    # ioperm is refused, and the message says why and what works instead.
+    marker a5
+    start_copy 1 root traced
+    expect_fatal 1
+    grep -q 'ioperm(0x378, 0x1, 1) *= -1 EPERM' "${out[1]}.calls"
+    check "ioperm-refused-to-root" $? "$(grep -E 'ioperm|iopl' "${out[1]}.calls" | head -n 3)"
+    expect_on_stderr 1 lockdown-named "está en modo de bloqueo (lockdown)"
+    expect_on_stderr 1 lockdown-gives-the-driver-route "sudo modprobe parport_pc; sudo modprobe ppdev"
+    marker 5a
     ;;
 listar)
     marker a5

@@ -5,7 +5,7 @@
 # back from QEMU's own trace.
 # Usage: run_emulated_test.sh SOURCE_DIR BUILD_DIR [SCENARIO...]
 # Scenarios: driver direct idle twocopies noport root278 user278 card rawonly
-# listar (all by default).
+# listar foreign removed lockdown (all by default).
 # Exits 77 (skipped) only where QEMU is not installed.
 set -euo pipefail
 
@@ -14,7 +14,8 @@ build=$(realpath "$2")
 shift 2
 scenarios=("$@")
 [ "${#scenarios[@]}" -gt 0 ] ||
-    scenarios=(driver direct idle twocopies noport root278 user278 card rawonly listar)
+    scenarios=(driver direct idle twocopies noport root278 user278 card rawonly listar foreign
+        removed lockdown)
 cache=$build/emulated
 mkdir -p "$cache"
 
@@ -235,6 +236,28 @@ for scenario in "${scenarios[@]}"; do
         run_machine listar 1 "0x378 0x278"
         console_checks listar
         nothing_written listar a5 5a
+        ;;
+    foreign)
+        echo "foreign: another program holds the port, then releases it"
+        run_machine foreign 1 0x378
+        console_checks foreign
+        got=$(data_writes foreign a5 5a)
+        judge foreign "only the bytes written while the port was free" \
+            "$([ "$got" = "7f 77" ]; echo $?)" "got '$got'"
+        ;;
+    removed)
+        echo "removed: the port's driver unbound while the program runs, then bound again"
+        run_machine removed 1 0x378
+        console_checks removed
+        got="$(data_writes removed a5 5a) / $(data_writes removed b6 6b)"
+        judge removed "the byte before and the byte after, nothing while it was gone" \
+            "$([ "$got" = "7f / 77" ]; echo $?)" "got '$got'"
+        ;;
+    lockdown)
+        echo "lockdown: root, kernel booted with lockdown=integrity, no parport_pc"
+        run_machine lockdown 0 0x378 "pp.parport_pc=0 lockdown=integrity"
+        console_checks lockdown
+        nothing_written lockdown a5 5a
         ;;
     *)
         echo "unknown scenario $scenario"
