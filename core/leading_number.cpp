@@ -116,7 +116,7 @@ double decimalNumber(Reader& in) {
             in.next();
         }
         while (isDecimalDigit(in.peek())) {
-            exponent = std::min(exponent * 10 + (in.peek() - '0'), exponentLimit);
+            exponent = std::min((exponent * 10) + (in.peek() - '0'), exponentLimit);
             in.next();
         }
         if (negativeExponent) {

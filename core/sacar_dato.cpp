@@ -9,7 +9,8 @@ namespace pp {
 std::optional<PortByte> TypedByte(double number) {
     // nearbyint rounds halves to even in the default rounding mode.
     const double rounded = std::nearbyint(number);
-    if (!(rounded >= 0.0 && rounded <= 255.0)) {
+    // Written so that NaN, which compares false with everything, is refused.
+    if (!(rounded >= 0.0 && rounded <= 255.0)) { // NOLINT(readability-simplify-boolean-expr)
         return std::nullopt;
     }
     return static_cast<PortByte>(rounded);

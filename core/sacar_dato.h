@@ -1,6 +1,8 @@
 // "Sacar Dato": writing the byte the user typed into Text1.
 #pragma once
 
+#include <cstdint>
+
 #include "core/window_operations.h"
 #include "port/port_output.h"
 
@@ -18,7 +20,7 @@ inline constexpr std::string_view OutOfRangeMessage =
 // 0-255. Anything else, infinities included, stands for no byte.
 std::optional<PortByte> TypedByte(double number);
 
-enum class SacarDatoOutcome {
+enum class SacarDatoOutcome : std::uint8_t {
     Written,    // the byte was written, then Text1 cleared
     EmptyEntry, // nothing typed: message shown, Text1 left alone
     OutOfRange, // message shown, then Text1 cleared; nothing written

@@ -29,6 +29,8 @@
 // opened again at the next write, which works once the port is back.
 #pragma once
 
+#include <cstdint>
+
 #include "port/parport_lookup.h"
 #include "port/port_choice.h"
 #include "port/port_output.h"
@@ -54,7 +56,7 @@ public:
     void PortOut(PortByte value) override;
 
 private:
-    enum class Access { None, Driver, Direct };
+    enum class Access : std::uint8_t { None, Driver, Direct };
 
     void acquire();
     void acquireDevice(const std::string& node);

@@ -11,7 +11,7 @@ namespace {
 
 // The N of a name "<prefix>N", if that is its form.
 std::optional<unsigned> numberAfter(std::string_view prefix, const std::string& name) {
-    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) {
+    if (name.size() <= prefix.size() || !name.starts_with(prefix)) {
         return std::nullopt;
     }
     unsigned number = 0;
@@ -50,8 +50,7 @@ std::vector<Parport> ListParports(const ParportPaths& paths) {
             found.push_back({*number, {name, *base, (paths.devDir / name).string()}});
         }
     }
-    std::sort(found.begin(), found.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::ranges::sort(found, [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<Parport> ports;
     ports.reserve(found.size());
     for (auto& [number, port] : found) {
@@ -61,8 +60,8 @@ std::vector<Parport> ListParports(const ParportPaths& paths) {
 }
 
 std::optional<Parport> FindParport(const std::vector<Parport>& ports, std::uint16_t base) {
-    const auto found = std::find_if(ports.begin(), ports.end(),
-                                    [base](const Parport& port) { return port.base == base; });
+    const auto found =
+        std::ranges::find_if(ports, [base](const Parport& port) { return port.base == base; });
     if (found == ports.end()) {
         return std::nullopt;
     }
@@ -71,8 +70,8 @@ std::optional<Parport> FindParport(const std::vector<Parport>& ports, std::uint1
 
 std::optional<Parport> FindParportByNode(const std::vector<Parport>& ports,
                                          const std::string& node) {
-    const auto found = std::find_if(ports.begin(), ports.end(),
-                                    [&node](const Parport& port) { return port.node == node; });
+    const auto found =
+        std::ranges::find_if(ports, [&node](const Parport& port) { return port.node == node; });
     if (found == ports.end()) {
         return std::nullopt;
     }
@@ -102,7 +101,7 @@ std::vector<std::string> UsbPrinterNodes(const ParportPaths& paths) {
             found.emplace_back(*number, it->path().string());
         }
     }
-    std::sort(found.begin(), found.end());
+    std::ranges::sort(found);
     std::vector<std::string> nodes;
     nodes.reserve(found.size());
     for (auto& [number, node] : found) {

@@ -12,7 +12,7 @@
 namespace pp {
 
 std::string HexAddress(unsigned long address) {
-    std::array<char, 2 + 2 * sizeof address + 1> text{};
+    std::array<char, 2 + (2 * sizeof address) + 1> text{};
     std::snprintf(text.data(), text.size(), "0x%lX", address);
     return text.data();
 }
@@ -53,8 +53,9 @@ std::string quoted(std::string_view text) {
 // The whole of `digits` as a number in `base`, if it is one and fits.
 std::optional<unsigned long> wholeNumber(std::string_view digits, int base) {
     unsigned long value = 0;
-    const char* last = digits.data() + digits.size();
-    const auto [end, error] = std::from_chars(digits.data(), last, value, base);
+    const char* first = digits.data();
+    const char* last = first + digits.size();
+    const auto [end, error] = std::from_chars(first, last, value, base);
     if (digits.empty() || error == std::errc::invalid_argument || end != last) {
         return std::nullopt;
     }

@@ -17,7 +17,7 @@
 namespace pp {
 
 // Why the program did not write to an address directly.
-enum class DirectRefusal {
+enum class DirectRefusal : std::uint8_t {
     NotTried,   // not at a legacy address, or the PC driver found nothing there
     NeedsRoot,  // ioperm refused: no CAP_SYS_RAWIO
     LockedDown, // ioperm refused to root: the kernel is locked down (Secure Boot)

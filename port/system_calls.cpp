@@ -215,15 +215,14 @@ GroupAccess LinuxSystemCalls::groupAccess(const std::string& path) {
     passwd user = {};
     passwd* me = nullptr;
     if (::getpwuid_r(::getuid(), &user, buffer.data(), buffer.size(), &me) == 0 && me != nullptr) {
-        access.listed = me->pw_gid == gid ||
-                        std::find(members.begin(), members.end(), me->pw_name) != members.end();
+        access.listed =
+            me->pw_gid == gid || std::ranges::find(members, me->pw_name) != members.end();
     }
 
     std::vector<gid_t> groups(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
     const int count = ::getgroups(static_cast<int>(groups.size()), groups.data());
     groups.resize(static_cast<std::size_t>(std::max(count, 0)));
-    access.inSession =
-        ::getegid() == gid || std::find(groups.begin(), groups.end(), gid) != groups.end();
+    access.inSession = ::getegid() == gid || std::ranges::find(groups, gid) != groups.end();
     return access;
 }
 

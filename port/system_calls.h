@@ -11,7 +11,7 @@
 namespace pp {
 
 // What a path names, as stat(2) sees it, links followed.
-enum class NodeKind {
+enum class NodeKind : std::uint8_t {
     Missing,              // nothing there, or it cannot be looked at
     NotCharacterDevice,   // a file, a directory, a block device...
     OtherCharacterDevice, // a character device of another driver

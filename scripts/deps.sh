@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
-# Installs the Debian packages needed to build the program, and with the
-# argument "test" or "bench" also those its tests or benchmarks need.
-# Installs nothing that is there.
+# Installs the Debian packages needed to build and run the program, and with
+# the argument "test" or "bench" also those its tests or benchmarks need.
+# Installs nothing that is there. Every name is one that Debian 12 and 13
+# both have, none pinned to a version.
 set -euo pipefail
 
-packages=(g++ make cmake qt6-base-dev fonts-liberation2)
+# Since Qt 6.5 the X11 platform plugin needs libxcb-cursor0, and a window on a
+# Wayland desktop needs Qt's Wayland plugin (qt6-wayland).
+packages=(g++ make cmake qt6-base-dev fonts-liberation2 libxcb-cursor0 qt6-wayland)
 optional=() # the tests that need these skip, saying so, where they cannot be had
 case "${1:-}" in
 test)
-    packages+=(libgtest-dev xvfb xdotool clang libclang-rt-14-dev locales clang-tidy cppcheck
-        desktop-file-utils appstream dpkg-dev file cpio strace procps man-db lintian devscripts
-        fonts-dejavu-core fonts-cantarell fonts-noto-core)
-    optional+=(qemu-system-x86)
+    packages+=(libgtest-dev xvfb xdotool clang libclang-rt-dev locales clang-tidy cppcheck
+        desktop-file-utils appstream dpkg-dev file cpio xz-utils strace procps man-db lintian
+        devscripts fonts-dejavu-core fonts-cantarell fonts-noto-core librsvg2-bin netpbm)
+    optional+=(qemu-system-x86 sway wtype jq)
     ;;
 bench) packages+=(libbenchmark-dev libx11-dev xvfb bc) ;;
 esac

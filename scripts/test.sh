@@ -22,7 +22,7 @@ echo "== Sanitizers"
 cmake -S . -B build-asan "${common[@]}" -DPP_SANITIZE=ON
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
-    LSAN_OPTIONS="suppressions=$PWD/tests/sanitizers/lsan.supp" \
+    LSAN_OPTIONS="suppressions=$PWD/tests/sanitizers/lsan.supp:fast_unwind_on_malloc=0" \
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-asan --output-on-failure -j "$jobs"
 

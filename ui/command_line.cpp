@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -82,7 +83,7 @@ constexpr std::array<std::string_view, 5> QtFlags = {"-reverse", "-widgetcount",
 constexpr std::array<std::string_view, 3> QtValueOptions = {
     "-style=", "-stylesheet=", "-qmljsdebugger="};
 
-enum class QtArgument { None, Alone, WithValue };
+enum class QtArgument : std::uint8_t { None, Alone, WithValue };
 
 // Whether `arg` is one of Qt's options, and whether the next argument is its
 // value.
@@ -91,12 +92,11 @@ QtArgument qtArgument(std::string_view arg) {
         arg.remove_prefix(1);
     }
     const auto is = [arg](std::string_view name) { return arg == name; };
-    if (std::any_of(QtOptionsWithValue.begin(), QtOptionsWithValue.end(), is)) {
+    if (std::ranges::any_of(QtOptionsWithValue, is)) {
         return QtArgument::WithValue;
     }
     const auto starts = [arg](std::string_view prefix) { return arg.starts_with(prefix); };
-    if (std::any_of(QtFlags.begin(), QtFlags.end(), is) ||
-        std::any_of(QtValueOptions.begin(), QtValueOptions.end(), starts)) {
+    if (std::ranges::any_of(QtFlags, is) || std::ranges::any_of(QtValueOptions, starts)) {
         return QtArgument::Alone;
     }
     return QtArgument::None;

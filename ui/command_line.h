@@ -8,6 +8,8 @@
 // the options work over ssh.
 #pragma once
 
+#include <cstdint>
+
 #include "port/parport_lookup.h"
 #include "port/port_choice.h"
 #include "port/system_calls.h"
@@ -18,7 +20,7 @@
 
 namespace pp {
 
-enum class Program {
+enum class Program : std::uint8_t {
     PuertoParalelo, // writes to the port
     Demo,           // prints each byte and shows it on a simulated display
 };

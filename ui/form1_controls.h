@@ -3,22 +3,24 @@
 // at 96 dpi, so one device-independent pixel in Qt).
 #pragma once
 
+#include <cstdint>
+
 #include <array>
 #include <string_view>
 
 namespace pp {
 
-enum class ControlKind { PushButton, KeypadKey, TextBox, Label, PictureBox };
+enum class ControlKind : std::uint8_t { PushButton, KeypadKey, TextBox, Label, PictureBox };
 
 // What a click on a button does.
-enum class ControlClick {
+enum class ControlClick : std::uint8_t {
     None,      // not a button
     SacarDato, // writes the byte typed into Text1
     Salir,     // ends the program
     Keypad,    // writes the segment pattern of the key's digit
 };
 
-enum class ControlFont {
+enum class ControlFont : std::uint8_t {
     Default, // the window's font, regular weight
     Keypad,  // "MS Sans Serif" 8.25 pt bold
     None,    // shows no text

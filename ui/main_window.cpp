@@ -144,9 +144,13 @@ void Form1::connectClick(QPushButton* button, const ControlDescription& control)
     }
 }
 
-void Form1::showCentred() {
+QRect Form1::centredGeometry() const {
     const QRect area = screen()->availableGeometry();
-    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), area));
+    return QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), area);
+}
+
+void Form1::showCentred() {
+    setGeometry(centredGeometry());
     show();
     findChild<QWidget*>(QStringLiteral("Command1"))->setFocus();
 }
@@ -182,12 +186,12 @@ template <typename Handler> void Form1::writing(Handler&& handler) {
 }
 
 void Form1::byteNotWritten(const PortWriteFailed& failure) {
-    std::cerr << failure.what() << std::endl;
+    std::cerr << failure.what() << '\n';
     showModalMessage(QMessageBox::NoIcon, QString::fromUtf8(failure.what()), this);
 }
 
 void Form1::portUnavailable(const PortUnavailable& failure) {
-    std::cerr << failure.what() << std::endl;
+    std::cerr << failure.what() << '\n';
     showModalMessage(QMessageBox::Critical, QString::fromUtf8(failure.what()), this);
     QCoreApplication::exit(EXIT_FAILURE);
 }

@@ -22,8 +22,8 @@ constexpr int LampSpacing = 22;
 constexpr int LampLeft = 13;
 constexpr int LampRadius = 8;
 
-constexpr int WidgetWidth = 2 * LampLeft + 7 * LampSpacing;
-constexpr int WidgetHeight = LampTop + 2 * LampRadius + 22;
+constexpr int WidgetWidth = (2 * LampLeft) + (7 * LampSpacing);
+constexpr int WidgetHeight = LampTop + (2 * LampRadius) + 22;
 
 QPolygonF horizontal(QPointF left, qreal length) {
     const qreal h = Thickness / 2.0;
@@ -46,13 +46,13 @@ std::array<QPolygonF, 7> segments() {
     const qreal half = DigitHeight / 2.0;
     const qreal gap = 2;
     return {
-        horizontal(o + QPointF(gap, 0), w - 2 * gap),         // a
-        vertical(o + QPointF(w, gap), half - 2 * gap),        // b
-        vertical(o + QPointF(w, half + gap), half - 2 * gap), // c
-        horizontal(o + QPointF(gap, 2 * half), w - 2 * gap),  // d
-        vertical(o + QPointF(0, half + gap), half - 2 * gap), // e
-        vertical(o + QPointF(0, gap), half - 2 * gap),        // f
-        horizontal(o + QPointF(gap, half), w - 2 * gap),      // g
+        horizontal(o + QPointF(gap, 0), w - (2 * gap)),         // a
+        vertical(o + QPointF(w, gap), half - (2 * gap)),        // b
+        vertical(o + QPointF(w, half + gap), half - (2 * gap)), // c
+        horizontal(o + QPointF(gap, 2 * half), w - (2 * gap)),  // d
+        vertical(o + QPointF(0, half + gap), half - (2 * gap)), // e
+        vertical(o + QPointF(0, gap), half - (2 * gap)),        // f
+        horizontal(o + QPointF(gap, half), w - (2 * gap)),      // g
     };
 }
 
@@ -83,7 +83,7 @@ QPoint PortDisplay::segmentCentre(int line) {
 }
 
 QPoint PortDisplay::lampCentre(int line) {
-    return {LampLeft + (7 - line) * LampSpacing, LampTop + LampRadius};
+    return {LampLeft + ((7 - line) * LampSpacing), LampTop + LampRadius};
 }
 
 QColor PortDisplay::litColour() {
@@ -117,7 +117,7 @@ void PortDisplay::paintEvent(QPaintEvent* /*event*/) {
         painter.setBrush(isLineHigh(line) ? litColour() : unlitColour());
         painter.drawEllipse(centre, LampRadius, LampRadius);
         painter.setPen(QColor(200, 200, 200));
-        const QRect label(centre.x() - LampSpacing / 2, centre.y() + LampRadius + 2, LampSpacing,
+        const QRect label(centre.x() - (LampSpacing / 2), centre.y() + LampRadius + 2, LampSpacing,
                           14);
         painter.drawText(label, Qt::AlignCenter, QStringLiteral("D%1").arg(line));
     }

@@ -22,8 +22,9 @@ for arg in $(cat /proc/cmdline); do
     esac
 done
 
-for module in virtio_ring virtio virtio_pci_legacy_dev virtio_pci_modern_dev virtio_pci \
-    9pnet 9pnet_virtio netfs fscache 9p parport; do
+# The 9p and parport modules and what they need, in the order the host
+# worked out from the kernel's modules.dep.
+for module in $(cat /modules/order); do
     insmod /modules/$module.ko || echo "PP-INIT cannot load $module"
 done
 if [ "$parport_pc" = 1 ] && [ -n "$io" ]; then

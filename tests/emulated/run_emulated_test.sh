@@ -43,17 +43,45 @@ if [ -z "$version" ]; then
 fi
 [ -n "$version" ] || { echo "FAILED: cannot resolve the kernel behind linux-image-amd64"; exit 1; }
 machine=$cache/$version
-if [ ! -f "$machine/initrd.gz" ]; then
+# Takes kernel module $1 out of the kernel package, unpacked (Debian 13
+# compresses them: .ko.xz) into the initramfs, after the modules it depends
+# on (its .modinfo says which), and adds it to $loads; a module the listing
+# lacks is built in.
+declare -A taken
+loads=()
+take_module() { # NAME
+    local name=$1 member file dep
+    [ -z "${taken[$name]:-}" ] || return 0
+    taken[$name]=1
+    member=$(grep -m 1 -E "/${name//_/[-_]}\.ko(\.xz)?\$" "$machine/listing") || return 0
+    tar -xf "$machine/kernel.tar" -C "$machine/kernel" "$member"
+    file=$machine/initrd/modules/$name.ko
+    case $member in
+    *.xz) xz -dc "$machine/kernel/$member" >"$file" ;;
+    *) cp "$machine/kernel/$member" "$file" ;;
+    esac
+    for dep in $(tr '\0' '\n' <"$file" | sed -n 's/^depends=//p' | tr ',' ' '); do
+        take_module "$dep"
+    done
+    loads+=("$name")
+}
+if [ ! -f "$machine/initrd.gz" ] || [ ! -f "$machine/initrd/modules/order" ]; then
     rm -rf "$machine" && mkdir -p "$machine/kernel" "$machine/busybox" "$machine/initrd/modules"
     download "linux-image-$version-unsigned" busybox-static
-    dpkg-deb --fsys-tarfile "$cache/debs/linux-image-$version-unsigned_"*.deb |
-        tar -x -C "$machine/kernel" --wildcards './boot/vmlinuz-*' \
-            '*/drivers/parport/*' '*/drivers/char/ppdev.ko' '*/drivers/virtio/*' \
-            '*/net/9p/*' '*/fs/9p/*' '*/fs/netfs/*' '*/fs/fscache/*'
+    dpkg-deb --fsys-tarfile "$(ls "$cache/debs/linux-image-$version-unsigned_"*.deb)" \
+        >"$machine/kernel.tar"
+    tar -tf "$machine/kernel.tar" | grep '\.ko' >"$machine/listing"
+    tar -xf "$machine/kernel.tar" -C "$machine/kernel" --wildcards './boot/vmlinuz-*'
+    # 9p over virtio for the host's files, and the parallel-port drivers;
+    # init.sh loads parport_pc and ppdev itself, as each scenario asks.
+    for module in virtio_pci 9pnet_virtio 9p parport parport_pc ppdev; do
+        take_module "$module"
+    done
+    printf '%s\n' "${loads[@]}" | grep -vx -e parport_pc -e ppdev >"$machine/initrd/modules/order"
+    rm "$machine/kernel.tar"
     dpkg-deb --fsys-tarfile "$(ls -t "$cache"/debs/busybox-static_*.deb | head -n 1)" |
         tar -x -C "$machine/busybox" ./bin/busybox
     cp "$machine"/kernel/boot/vmlinuz-* "$machine/vmlinuz"
-    find "$machine/kernel" -name '*.ko' -exec cp {} "$machine/initrd/modules/" \;
     mkdir -p "$machine/initrd/bin" "$machine/initrd/proc" "$machine/initrd/sys" "$machine/initrd/dev"
     cp "$machine/busybox/bin/busybox" "$machine/initrd/bin/busybox"
     cp "$src/tests/emulated/init.sh" "$machine/initrd/init"
