@@ -4,6 +4,7 @@
 #include "port/system_calls.h"
 #include "ui/command_line.h"
 #include "ui/program_icon.h"
+#include "ui/window_failure.h"
 
 #include <QApplication>
 
@@ -13,41 +14,63 @@
 #include <iostream>
 #include <memory>
 #include <span>
+#include <string>
 #include <variant>
+#include <vector>
 
 namespace pp {
 
 namespace {
 
-// Qt ends the process with abort() and a core dump when it finds no display
-// to open the window on. While the application starts, that becomes a plain
-// Spanish message and exit status 1.
+// Qt ends the process with abort() and a core dump when it cannot open a
+// window. While the application starts, that becomes a plain Spanish message
+// naming the cause, and exit status 1.
 QtMessageHandler qtHandler = nullptr;
 const char* programName = "";
+std::vector<std::string> qtSaid;
 
-void noDisplay(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+void windowFailure(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    qtSaid.push_back(message.toStdString());
     if (type != QtFatalMsg) {
         if (qtHandler != nullptr) {
             qtHandler(type, context, message);
         }
         return;
     }
-    std::cerr << programName
-              << ": no se puede abrir la ventana: no hay ninguna pantalla gráfica disponible.\n"
-                 "Abra el programa desde el escritorio (o por ssh con ssh -X). Sin pantalla "
-                 "funcionan --listar, --help y --version.\n"
-                 "Detalle: "
-              << message.toStdString() << std::endl;
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || *display == '\0') {
+        display = std::getenv("WAYLAND_DISPLAY");
+    }
+    std::cerr << WindowFailureMessage(programName, display == nullptr ? "" : display, qtSaid)
+              << '\n';
     std::_Exit(EXIT_FAILURE);
 }
 
-// The application, started with the program's name and icon.
-std::unique_ptr<QApplication> startApplication(int& argc, char** argv, const char* program) {
-    QCoreApplication::setApplicationName(QStringLiteral("puerto-paralelo"));
-    programName = program;
-    qtHandler = qInstallMessageHandler(noDisplay);
+// Who the program is to the desktop: its X11 window class (the application
+// name) and its Wayland app id (the desktop file name), each the name of the
+// program's own desktop entry, so that docks and menus show its icon and group
+// its windows with the entry.
+struct Identity {
+    const char* program;
+    const char* desktopEntry;
+};
+
+constexpr Identity identityOf(Program program) {
+    return program == Program::Demo
+               ? Identity{"puerto-paralelo-demo", "org.puertoparalelo.PuertoParaleloDemo"}
+               : Identity{"puerto-paralelo", "org.puertoparalelo.PuertoParalelo"};
+}
+
+// The application, started with the program's name, desktop entry and icon.
+std::unique_ptr<QApplication> startApplication(int& argc, char** argv, Program program) {
+    const Identity identity = identityOf(program);
+    QCoreApplication::setApplicationName(QString::fromLatin1(identity.program));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(identity.desktopEntry));
+    programName = identity.program;
+    qtHandler = qInstallMessageHandler(windowFailure);
     auto application = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(qtHandler);
+    qtSaid.clear();
     QApplication::setWindowIcon(QIcon(ProgramIcon()));
     return application;
 }
@@ -70,7 +93,7 @@ int RunProgram(int& argc, char** argv) {
         return *status;
     }
     LinuxPort port(system, {}, std::get<PortChoice>(start));
-    const auto application = startApplication(argc, argv, "puerto-paralelo");
+    const auto application = startApplication(argc, argv, Program::PuertoParalelo);
     Form1 form(port);
     form.showCentred();
     return QApplication::exec();
@@ -81,10 +104,12 @@ DemoWindows::DemoWindows(std::ostream& out, const PortChoice& port)
       port_(printer_, display_), form_(port_) {}
 
 void DemoWindows::show() {
-    form_.showCentred();
-    display_.move(form_.frameGeometry().topRight() + QPoint(16, 0));
+    // The display first: Form1, shown last, has the focus as in the program
+    // itself, also where the window system gives it to the newest window and
+    // lets no program take it (Wayland).
+    display_.move(form_.centredGeometry().topRight() + QPoint(16, 0));
     display_.show();
-    // Form1 keeps the focus, as in the program itself.
+    form_.showCentred();
     form_.activateWindow();
 }
 
@@ -97,7 +122,7 @@ int RunDemo(int& argc, char** argv, std::ostream& out) {
     if (const int* status = std::get_if<int>(&start)) {
         return *status;
     }
-    const auto application = startApplication(argc, argv, "puerto-paralelo-demo");
+    const auto application = startApplication(argc, argv, Program::Demo);
     DemoWindows demo(out, std::get<PortChoice>(start));
     demo.show();
     return QApplication::exec();

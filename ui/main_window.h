@@ -26,6 +26,8 @@ public:
     // Builds the window and its controls; writes nothing to `port`.
     explicit Form1(PortOutput& port, QWidget* parent = nullptr);
 
+    // Where the window stands centred on its screen.
+    QRect centredGeometry() const;
     // Shows the window centred on its screen with the focus on "Sacar Dato".
     void showCentred();
 

@@ -47,5 +47,36 @@ for program in "$@"; do
     run 1 "$program"
     grep -q "^$name: no se puede abrir la ventana: no hay ninguna pantalla gráfica" "$work/err" ||
         fail "without a display: $(cat "$work/err")"
+    # A display named, but no Qt plugin for the window system asked for: said
+    # so, not "no display".
+    DISPLAY=:99 QT_QPA_PLATFORM=ventanas run 1 "$program"
+    grep -q "^$name: no se puede abrir la ventana: hay una pantalla gráfica (:99), pero Qt no puede cargar su complemento para el sistema de ventanas («ventanas»)" "$work/err" ||
+        fail "with a display and no plugin: $(cat "$work/err")"
 done
+
+# A display, but Qt's X11 plugin cannot load. Since Qt 6.5 it needs
+# libxcb-cursor0: hidden in a private mount (root only), the message names it.
+core=$(ldd "$1" | grep -o '/[^ ]*/libQt6Core\.so\.6' | head -n 1)
+cursor=$(ldd "$(dirname "$core")/qt6/plugins/platforms/libqxcb.so" 2>/dev/null |
+    grep -o '/[^ ]*/libxcb-cursor\.so\.0' | head -n 1 || true)
+if [ -z "$cursor" ]; then
+    echo "command_line: Qt's X11 plugin here needs no libxcb-cursor0 (Qt < 6.5): not tried"
+elif [ "$(id -u)" != 0 ] || ! unshare --mount --propagation unchanged true 2>/dev/null; then
+    echo "command_line: SKIPPED hiding libxcb-cursor0: needs root and unshare"
+else
+    Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+    xvfb=$!
+    trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+    for program in "$@"; do
+        status=0
+        DISPLAY=":$(head -n 1 "$work/display")" unshare --mount --propagation unchanged sh -c \
+            'mount --bind /dev/null "$1" && shift && exec "$@"' sh "$cursor" "$program" \
+            >"$work/out" 2>"$work/err" </dev/null || status=$?
+        [ "$status" = 1 ] || fail "without libxcb-cursor0: status $status: $(cat "$work/err")"
+        grep -q "hay una pantalla gráfica (:" "$work/err" && grep -q "sudo apt install libxcb-cursor0" "$work/err" ||
+            fail "without libxcb-cursor0: $(cat "$work/err")"
+    done
+    echo "command_line: without libxcb-cursor0 the message names it"
+fi
 echo "command_line: help, version, --listar and mistakes without a display; no crash without one"

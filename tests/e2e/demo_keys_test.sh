@@ -8,6 +8,12 @@ demo=$1
 start_xvfb
 start_program "$demo"
 
+# The window class is the one the demo's desktop entry names (StartupWMClass).
+entry=$(dirname "$0")/../../packaging/org.puertoparalelo.PuertoParaleloDemo.desktop
+class=$(sed -n 's/^StartupWMClass=//p' "$entry")
+xdotool search --class "^$class\$" | grep -qx "$window" ||
+    fail "Form1's window class is not '$class' of $entry"
+
 # Keys in window pixels (twips / 15) and the byte each must write.
 keys=(
     "8 40 41 25 0x06"    # 1

@@ -13,7 +13,7 @@ cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/package" >"$work/cpac
 deb=$(ls "$work"/package/*.deb)
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libc6 libqt6widgets6 libqt6gui6 libqt6core6 fonts-liberation2; do
+for library in libc6 libqt6widgets6 libqt6gui6 libqt6core6 fonts-liberation2 libxcb-cursor0 qt6-wayland; do
     grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
 done
 
@@ -66,19 +66,29 @@ grep -qx 'License: Expat' "$doc/copyright" || fail "copyright names no MIT (Expa
 grep -q "<project_license>MIT</project_license>" "$share"/metainfo/*.metainfo.xml ||
     fail "the metainfo does not name the MIT licence"
 
-# Each desktop entry: valid, its program installed, its icon in every size.
+pixels() { pngtopnm "$1" && pngtopnm -alpha "$1"; } # colours and transparency, decoded
+
+# Each desktop entry: valid, its program installed, its window class named,
+# its icon in every size the theme has and scalable, the SVG drawn as the
+# 32 x 32 icon is.
 entries=("$share"/applications/*.desktop)
 [ "${#entries[@]}" -eq 2 ] || fail "expected 2 desktop entries: ${entries[*]}"
 for entry in "${entries[@]}"; do
     desktop-file-validate "$entry" || fail "$entry is not valid"
     program=$(sed -n 's/^Exec=//p' "$entry" | cut -d' ' -f1)
     [ -x "$root/usr/bin/$program" ] || fail "$entry runs $program, which is not installed"
+    [ "$(sed -n 's/^StartupWMClass=//p' "$entry")" = "$program" ] ||
+        fail "$entry has no StartupWMClass=$program"
     icon=$(sed -n 's/^Icon=//p' "$entry")
-    for size in 32 64 128 256; do
+    for size in 16 22 24 32 48 64 128 256; do
         png=$share/icons/hicolor/${size}x${size}/apps/$icon.png
         kind=$(file "$png")
         grep -q "PNG image data, $size x $size" <<<"$kind" || fail "icon missing or wrong: $kind"
     done
+    svg=$share/icons/hicolor/scalable/apps/$icon.svg
+    rsvg-convert -w 32 -h 32 -o "$work/svg32.png" "$svg" || fail "$svg cannot be drawn"
+    cmp -s <(pixels "$work/svg32.png") <(pixels "$share/icons/hicolor/32x32/apps/$icon.png") ||
+        fail "$svg is not drawn as the 32 x 32 icon"
 done
 grep -q 'simula' "$share/applications/org.puertoparalelo.PuertoParaleloDemo.desktop" ||
     fail "the demo's entry does not say it simulates the port"

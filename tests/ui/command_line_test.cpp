@@ -1,6 +1,7 @@
 // The command line of both programs, without a display: what each command
 // line prints, where, and with which exit status, or which port it chooses.
 #include "ui/command_line.h"
+#include "ui/window_failure.h"
 
 #include "port/port_messages.h"
 #include "tests/port/fake_parport_tree.h"
@@ -161,6 +162,48 @@ TEST_F(CommandLineTest, HelpFitsAnEightyColumnTerminal) {
                 return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
             });
             EXPECT_LE(characters, 80) << line;
+        }
+    }
+}
+
+// What Qt says when the window cannot open, and what the user reads.
+TEST(WindowFailure, TellsNoDisplayFromAPluginThatCannotLoad) {
+    const std::string failed = "This application failed to start because no Qt platform plugin "
+                               "could be initialized.";
+    const struct {
+        const char* display;
+        std::vector<std::string> said;
+        std::vector<const char*> mentions;
+    } cases[] = {
+        {"", {"could not connect to display ", failed}, {"no hay ninguna pantalla gráfica"}},
+        {":0",
+         {"could not connect to display :0",
+          "Could not load the Qt platform plugin \"xcb\" in \"\" even though it was found.",
+          failed},
+         {"no hay ninguna pantalla gráfica"}},
+        {":0",
+         {"From 6.5.0, xcb-cursor0 or libxcb-cursor0 is needed to load the Qt xcb platform plugin.",
+          "Could not load the Qt platform plugin \"xcb\" in \"\" even though it was found.",
+          failed},
+         {"puerto-paralelo: no se puede abrir la ventana: hay una pantalla gráfica (:0)", "(«xcb»)",
+          "sudo apt install libxcb-cursor0", "Detalle: This application failed"}},
+        {"wayland-0",
+         {"Could not find the Qt platform plugin \"wayland\" in \"\"", failed},
+         {"hay una pantalla gráfica (wayland-0)", "sudo apt install qt6-wayland"}},
+        {":1",
+         {"Cannot load library /usr/lib/x86_64-linux-gnu/qt6/plugins/platforms/libqxcb.so: "
+          "(libxcb-xinerama.so.0: cannot open shared object file: No such file or directory)",
+          "Could not load the Qt platform plugin \"xcb\" in \"\" even though it was found.",
+          failed},
+         {"Falta la biblioteca libxcb-xinerama.so.0."}},
+        {":1",
+         {"Could not find the Qt platform plugin \"xcb\" in \"/tmp/x\"", failed},
+         {"(«xcb»)", "--reinstall", "-platform wayland"}},
+    };
+    for (const auto& c : cases) {
+        const std::string message = WindowFailureMessage("puerto-paralelo", c.display, c.said);
+        for (const char* mention : c.mentions) {
+            EXPECT_NE(message.find(mention), std::string::npos) << mention << " in:\n" << message;
         }
     }
 }
