@@ -4,7 +4,7 @@
 #include "core/leading_number.h"
 #include "core/sacar_dato.h"
 #include "port/demo_port.h"
-#include "port/linux_port.h"
+#include "port/linux/linux_port.h"
 
 #include <benchmark/benchmark.h>
 

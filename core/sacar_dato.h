@@ -1,11 +1,10 @@
 // "Sacar Dato": writing the byte the user typed into Text1.
 #pragma once
 
-#include <cstdint>
-
 #include "core/window_operations.h"
 #include "port/port_output.h"
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 

@@ -1,7 +1,5 @@
 #include "port/port_choice.h"
 
-#include "port/port_messages.h"
-
 #include <array>
 #include <charconv>
 #include <cstdio>
@@ -36,15 +34,7 @@ bool IsLegacyAddress(std::uint16_t address) {
     return address == 0x378 || address == 0x278 || address == 0x3BC;
 }
 
-bool MayWriteDirectly(std::uint16_t address, bool registeredThere, bool pcDriverLoaded) {
-    return IsLegacyAddress(address) && (registeredThere || !pcDriverLoaded);
-}
-
 namespace {
-
-const char* const Forms = "escriba la dirección del registro de datos del puerto, en "
-                          "hexadecimal (0xD010) o en decimal (53264), o su dispositivo "
-                          "(/dev/parport1)";
 
 std::string quoted(std::string_view text) {
     return "«" + std::string(text) + "»";
@@ -65,38 +55,19 @@ std::optional<unsigned long> wholeNumber(std::string_view digits, int base) {
     return value;
 }
 
-std::variant<PortChoice, std::string> device(std::string_view text, SystemCalls& system) {
-    const std::string path(text);
-    switch (system.nodeKind(path)) {
-    case NodeKind::ParallelPort:
-        return PortChoice{DeviceNode{path}};
-    case NodeKind::UsbPrinter:
-        return UsbPrinterExplanation(path);
-    case NodeKind::Missing:
-        return path + " no existe. Vea los puertos del sistema con --listar.";
-    case NodeKind::NotCharacterDevice:
-        return path + " no es un dispositivo de caracteres: " + Forms + ".";
-    case NodeKind::OtherCharacterDevice:
-        break;
-    }
-    return path + " no es un puerto paralelo (ppdev): " + Forms + ".";
-}
-
 } // namespace
 
-std::variant<PortChoice, std::string> ReadPortChoice(std::string_view text, SystemCalls& system) {
-    if (text.starts_with('/')) {
-        return device(text, system);
-    }
+std::variant<IoAddress, std::string> ReadPortAddress(std::string_view text,
+                                                     std::string_view forms) {
     const bool hex = text.starts_with("0x") || text.starts_with("0X");
     const auto value = hex ? wholeNumber(text.substr(2), 16) : wholeNumber(text, 10);
     if (!value) {
-        return quoted(text) + " no es un puerto: " + Forms + ".";
+        return quoted(text) + " no es un puerto: " + std::string(forms) + ".";
     }
     if (*value < 1 || *value > 0xFFFF) {
         return quoted(text) + " está fuera de las direcciones de E/S, que van de 0x1 a 0xFFFF.";
     }
-    return PortChoice{IoAddress{static_cast<std::uint16_t>(*value)}};
+    return IoAddress{static_cast<std::uint16_t>(*value)};
 }
 
 } // namespace pp

@@ -1,11 +1,9 @@
-// Which parallel port the program writes to, and when it may write to one
-// directly. Without --puerto it is the port at DataPort (0x378); with it, the
-// user names a port by the I/O address of its data register or by its ppdev
-// device node.
+// Which parallel port the program writes to. Without --puerto it is the port
+// at DataPort (0x378); with it, the user names a port by the I/O address of
+// its data register or, on Linux, by its device node.
 #pragma once
 
 #include "port/port_output.h"
-#include "port/system_calls.h"
 
 #include <cstdint>
 #include <string>
@@ -21,7 +19,7 @@ struct IoAddress {
     bool operator==(const IoAddress&) const = default;
 };
 
-// A port named by its ppdev device node, such as /dev/parport1.
+// A port named by its device node, such as /dev/parport1.
 struct DeviceNode {
     std::string path;
 
@@ -44,16 +42,10 @@ std::string PortName(const PortChoice& choice);
 // The three addresses where PCs have always had their parallel ports.
 bool IsLegacyAddress(std::uint16_t address);
 
-// Whether the program may write to `address` directly (ioperm + outb, as
-// root): only at a legacy parallel-port address, and only where the kernel
-// registered a port there or its PC driver is not loaded. A loaded driver that
-// found nothing at the address means that nothing is there to write to; any
-// other address may be a clock, a disk or a keyboard controller.
-bool MayWriteDirectly(std::uint16_t address, bool registeredThere, bool pcDriverLoaded);
-
-// Reads the P of --puerto P: an address in hexadecimal ("0xD010", "0xd010")
-// or decimal ("53264"), 1 to 0xFFFF, or the path of a ppdev device node.
-// Returns the choice, or what is wrong with P, in Spanish.
-std::variant<PortChoice, std::string> ReadPortChoice(std::string_view text, SystemCalls& system);
+// Reads an address as --puerto takes it: hexadecimal ("0xD010", "0xd010") or
+// decimal ("53264"), 1 to 0xFFFF. Returns it, or what is wrong with `text`, in
+// Spanish; `forms` says what P may be on this platform ("escriba la
+// dirección...").
+std::variant<IoAddress, std::string> ReadPortAddress(std::string_view text, std::string_view forms);
 
 } // namespace pp

@@ -1,15 +1,21 @@
 #include "ui/application.h"
 
-#include "port/linux_port.h"
-#include "port/system_calls.h"
+#include "port/system_ports.h"
 #include "ui/command_line.h"
 #include "ui/program_icon.h"
+#include "ui/standard_streams.h"
 #include "ui/window_failure.h"
 
 #include <QApplication>
 
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_LEAK__)
+#include <sanitizer/lsan_interface.h>
+#define PP_LEAK_CHECK 1
+#else
+#define PP_LEAK_CHECK 0
+#endif
+
 #include <algorithm>
-#include <csignal>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -75,28 +81,43 @@ std::unique_ptr<QApplication> startApplication(int& argc, char** argv, Program p
     return application;
 }
 
+// Ends the process once the window has closed, at once, as "Salir" asks:
+// nothing is saved and Qt is not taken down, which with Qt 6.4's Wayland
+// platform may never end (its display's event thread waits forever in
+// wl_display_read_events while the display waits for it). Standard output is
+// flushed first; a sanitizer build checks for leaks here, where exit() would.
+[[noreturn]] void endAtOnce(int status) {
+    std::cout.flush();
+    std::cerr.flush();
+#if PP_LEAK_CHECK
+    __lsan_do_leak_check();
+#endif
+    std::_Exit(status);
+}
+
 // The port the command line chose, or the status to end with at once.
 std::variant<PortChoice, int> readCommandLine(int argc, char** argv, Program program,
-                                              SystemCalls& system) {
+                                              SystemPorts& ports) {
     // Everything after the program's name (which an exec may leave out).
     const std::span<char* const> all(argv, static_cast<std::size_t>(std::max(argc, 0)));
-    return ReadCommandLine(all.empty() ? all : all.subspan(1), program, system, {}, std::cout,
+    return ReadCommandLine(all.empty() ? all : all.subspan(1), program, ports, std::cout,
                            std::cerr);
 }
 
 } // namespace
 
 int RunProgram(int& argc, char** argv) {
-    LinuxSystemCalls system;
-    const auto start = readCommandLine(argc, argv, Program::PuertoParalelo, system);
+    PrepareStandardStreams();
+    const auto ports = MakeSystemPorts();
+    const auto start = readCommandLine(argc, argv, Program::PuertoParalelo, *ports);
     if (const int* status = std::get_if<int>(&start)) {
         return *status;
     }
-    LinuxPort port(system, {}, std::get<PortChoice>(start));
+    const auto port = ports->open(std::get<PortChoice>(start));
     const auto application = startApplication(argc, argv, Program::PuertoParalelo);
-    Form1 form(port);
+    Form1 form(*port);
     form.showCentred();
-    return QApplication::exec();
+    endAtOnce(QApplication::exec());
 }
 
 DemoWindows::DemoWindows(std::ostream& out, const PortChoice& port)
@@ -114,18 +135,18 @@ void DemoWindows::show() {
 }
 
 int RunDemo(int& argc, char** argv, std::ostream& out) {
-    // A reader that goes away (puerto-paralelo-demo | head -n 1) must not end
-    // the demo at its next line: the lines are lost, the window goes on.
-    std::signal(SIGPIPE, SIG_IGN);
-    LinuxSystemCalls system;
-    const auto start = readCommandLine(argc, argv, Program::Demo, system);
+    PrepareStandardStreams();
+    const auto ports = MakeSystemPorts();
+    const auto start = readCommandLine(argc, argv, Program::Demo, *ports);
     if (const int* status = std::get_if<int>(&start)) {
         return *status;
     }
     const auto application = startApplication(argc, argv, Program::Demo);
     DemoWindows demo(out, std::get<PortChoice>(start));
     demo.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    out.flush();
+    endAtOnce(status);
 }
 
 } // namespace pp

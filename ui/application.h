@@ -13,7 +13,9 @@
 namespace pp {
 
 // puerto-paralelo: reads the command line, then shows Form1 centred, writing
-// to the chosen port; returns the exit status.
+// to the chosen port. Returns the exit status where the command line ends the
+// program (help, version, the list, a mistake); once the window is open, the
+// process ends when it closes.
 int RunProgram(int& argc, char** argv);
 
 // The windows of puerto-paralelo-demo: the same Form1, whose bytes are
@@ -38,7 +40,7 @@ private:
 };
 
 // puerto-paralelo-demo: reads the command line, then DemoWindows until Form1
-// is closed.
+// is closed, which ends the process; returns as RunProgram does.
 int RunDemo(int& argc, char** argv, std::ostream& out);
 
 } // namespace pp

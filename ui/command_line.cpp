@@ -1,7 +1,5 @@
 #include "ui/command_line.h"
 
-#include "port/port_messages.h"
-
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -29,7 +27,18 @@ std::string usage(Program program) {
     return "Uso: " + name + " [--puerto P] [--listar] [--help] [--version]\n";
 }
 
-std::string help(Program program) {
+// Where the whole documentation is: the manual page, or on Windows the
+// README installed beside the program.
+std::string moreInformation(const std::string& name) {
+#ifdef _WIN32
+    (void)name;
+    return "Más información: LEEME.html, en la carpeta del programa";
+#else
+    return "Más información: man " + name;
+#endif
+}
+
+std::string help(Program program, const SystemPorts& ports) {
     const std::string name(nameOf(program));
     const bool demo = program == Program::Demo;
     std::string text = usage(program) + "\n";
@@ -45,8 +54,7 @@ std::string help(Program program) {
     text += "\nOpciones:\n";
     text += demo ? "  --puerto P   el puerto que se simula, en lugar del 0x378:\n"
                  : "  --puerto P   el puerto en el que escribir, en lugar del 0x378:\n";
-    text += "               la dirección de su registro de datos, en hexadecimal (0xD010)\n"
-            "               o en decimal (53264), o su dispositivo (/dev/parport1)\n"
+    text += std::string(ports.choiceForms()) +
             "  --listar     muestra los puertos paralelos que conoce el sistema y si puede\n"
             "               usarlos, y termina\n"
             "  -h, --help   muestra esta ayuda y termina\n"
@@ -58,13 +66,14 @@ std::string help(Program program) {
             "  $ " +
             name +
             " --listar\n"
-            "  parport0 en 0xD010 (/dev/parport0): sí, puede usarlo\n"
+            "  " +
+            std::string(ports.listingExample()) +
+            "\n"
             "  $ " +
             name +
             " --puerto 0xD010\n"
-            "\n"
-            "Más información: man " +
-            name + "\n";
+            "\n" +
+            moreInformation(name) + "\n";
     return text;
 }
 
@@ -144,8 +153,8 @@ std::variant<Options, std::string> parse(std::span<char* const> args) {
 } // namespace
 
 std::variant<PortChoice, int> ReadCommandLine(std::span<char* const> args, Program program,
-                                              SystemCalls& system, const ParportPaths& paths,
-                                              std::ostream& out, std::ostream& err) {
+                                              SystemPorts& ports, std::ostream& out,
+                                              std::ostream& err) {
     const std::string name(nameOf(program));
     const auto wrong = [&](const std::string& mistake) {
         err << name << ": " << mistake << "\n"
@@ -158,7 +167,7 @@ std::variant<PortChoice, int> ReadCommandLine(std::span<char* const> args, Progr
     }
     const auto& options = std::get<Options>(parsed);
     if (options.help) {
-        out << help(program);
+        out << help(program, ports);
         return 0;
     }
     if (options.version) {
@@ -167,15 +176,14 @@ std::variant<PortChoice, int> ReadCommandLine(std::span<char* const> args, Progr
     }
     PortChoice choice;
     if (options.port) {
-        auto read = ReadPortChoice(*options.port, system);
+        auto read = ports.readChoice(*options.port);
         if (const auto* mistake = std::get_if<std::string>(&read)) {
             return wrong(*mistake);
         }
         choice = std::get<PortChoice>(std::move(read));
     }
     if (options.list) {
-        out << PortListing({ListParports(paths), UsbPrinterNodes(paths), PcDriverLoaded(paths)},
-                           system);
+        out << ports.listing();
         return 0;
     }
     return choice;

@@ -1,19 +1,17 @@
 // The command line of puerto-paralelo and puerto-paralelo-demo:
-//   --puerto P   the port to write to instead of 0x378: an I/O address or a
-//                ppdev device node
-//   --listar     print the parallel ports the kernel knows, and end
+//   --puerto P   the port to write to instead of 0x378: an I/O address or,
+//                on Linux, a ppdev device node
+//   --listar     print the parallel ports the system knows, and end
 //   -h, --help   --version
 // Without options the program writes to 0x378, as it always has. Nothing here
 // needs a display or opens a device: help, version, the list and mistakes in
 // the options work over ssh.
 #pragma once
 
-#include <cstdint>
-
-#include "port/parport_lookup.h"
 #include "port/port_choice.h"
-#include "port/system_calls.h"
+#include "port/system_ports.h"
 
+#include <cstdint>
 #include <ostream>
 #include <span>
 #include <variant>
@@ -31,7 +29,7 @@ enum class Program : std::uint8_t {
 // `err`, in Spanish, and returns 2. Otherwise returns the port to open the
 // window on.
 std::variant<PortChoice, int> ReadCommandLine(std::span<char* const> args, Program program,
-                                              SystemCalls& system, const ParportPaths& paths,
-                                              std::ostream& out, std::ostream& err);
+                                              SystemPorts& ports, std::ostream& out,
+                                              std::ostream& err);
 
 } // namespace pp

@@ -3,9 +3,8 @@
 // at 96 dpi, so one device-independent pixel in Qt).
 #pragma once
 
-#include <cstdint>
-
 #include <array>
+#include <cstdint>
 #include <string_view>
 
 namespace pp {

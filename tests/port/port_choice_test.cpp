@@ -1,7 +1,5 @@
 #include "port/port_choice.h"
 
-#include "tests/port/fake_system.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -16,7 +14,7 @@ struct ReadCase {
     const char* error;     // part of the message, nullptr when P is valid
 };
 
-TEST(ReadPortChoice, ReadsAnAddressInHexOrDecimalAndNothingElse) {
+TEST(ReadPortAddress, ReadsAnAddressInHexOrDecimalAndNothingElse) {
     const ReadCase cases[] = {
         {"0xD010", 0xD010, nullptr},
         {"0xd010", 0xD010, nullptr},
@@ -36,7 +34,7 @@ TEST(ReadPortChoice, ReadsAnAddressInHexOrDecimalAndNothingElse) {
         {"0", 0, "«0» está fuera"},
         {"0x0", 0, "«0x0» está fuera"},
         {"-1", 0, "«-1» no es un puerto"},
-        {"abc", 0, "«abc» no es un puerto"},
+        {"abc", 0, "«abc» no es un puerto: escriba una dirección."},
         {"0x", 0, "«0x» no es un puerto"},
         {"", 0, "«» no es un puerto"},
         {"+888", 0, "no es un puerto"},
@@ -49,44 +47,15 @@ TEST(ReadPortChoice, ReadsAnAddressInHexOrDecimalAndNothingElse) {
         {"parport0", 0, "no es un puerto"},
     };
     for (const ReadCase& c : cases) {
-        testing::FakeSystem system;
-        const auto read = ReadPortChoice(c.text, system);
+        const auto read = ReadPortAddress(c.text, "escriba una dirección");
         if (c.error == nullptr) {
-            ASSERT_TRUE(std::holds_alternative<PortChoice>(read)) << c.text;
-            EXPECT_EQ(std::get<PortChoice>(read), PortChoice{IoAddress{c.address}}) << c.text;
+            ASSERT_TRUE(std::holds_alternative<IoAddress>(read)) << c.text;
+            EXPECT_EQ(std::get<IoAddress>(read), IoAddress{c.address}) << c.text;
         } else {
             ASSERT_TRUE(std::holds_alternative<std::string>(read)) << c.text;
             const auto& error = std::get<std::string>(read);
             EXPECT_NE(error.find(c.error), std::string::npos) << c.text << ": " << error;
         }
-    }
-}
-
-TEST(ReadPortChoice, TakesAPathOnlyToAParallelPortDevice) {
-    const struct {
-        NodeKind kind;
-        const char* error;
-    } cases[] = {
-        {NodeKind::ParallelPort, nullptr},
-        {NodeKind::Missing, "/dev/parport1 no existe"},
-        {NodeKind::NotCharacterDevice, "/dev/parport1 no es un dispositivo de caracteres"},
-        {NodeKind::OtherCharacterDevice, "/dev/parport1 no es un puerto paralelo (ppdev)"},
-        {NodeKind::UsbPrinter,
-         "/dev/parport1 es un adaptador USB de impresora (controlador usblp)"},
-    };
-    for (const auto& c : cases) {
-        testing::FakeSystem system;
-        system.nodes["/dev/parport1"] = c.kind;
-        const auto read = ReadPortChoice("/dev/parport1", system);
-        if (c.error == nullptr) {
-            ASSERT_TRUE(std::holds_alternative<PortChoice>(read));
-            EXPECT_EQ(std::get<PortChoice>(read), PortChoice{DeviceNode{"/dev/parport1"}});
-        } else {
-            ASSERT_TRUE(std::holds_alternative<std::string>(read)) << c.error;
-            EXPECT_EQ(std::get<std::string>(read).rfind(c.error, 0), 0U)
-                << std::get<std::string>(read);
-        }
-        EXPECT_TRUE(system.calls.empty()) << "reading P opened something";
     }
 }
 

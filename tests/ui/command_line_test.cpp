@@ -3,9 +3,9 @@
 #include "ui/command_line.h"
 #include "ui/window_failure.h"
 
-#include "port/port_messages.h"
-#include "tests/port/fake_parport_tree.h"
-#include "tests/port/fake_system.h"
+#include "port/linux/linux_ports.h"
+#include "tests/port/linux/fake_parport_tree.h"
+#include "tests/port/linux/fake_system.h"
 
 #include <gtest/gtest.h>
 
@@ -52,7 +52,8 @@ protected:
             argv.push_back(arg.data());
         }
         std::ostringstream out, err;
-        auto start = ReadCommandLine(argv, program, system, tree.paths(), out, err);
+        LinuxSystemPorts ports(system, tree.paths());
+        auto start = ReadCommandLine(argv, program, ports, out, err);
         return {start, out.str(), err.str()};
     }
 

@@ -29,17 +29,23 @@
 // opened again at the next write, which works once the port is back.
 #pragma once
 
-#include <cstdint>
-
-#include "port/parport_lookup.h"
+#include "port/linux/parport_lookup.h"
+#include "port/linux/system_calls.h"
 #include "port/port_choice.h"
 #include "port/port_output.h"
-#include "port/system_calls.h"
 
 #include <chrono>
+#include <cstdint>
 #include <string>
 
 namespace pp {
+
+// Whether the program may write to `address` directly (ioperm + outb, as
+// root): only at a legacy parallel-port address, and only where the kernel
+// registered a port there or its PC driver is not loaded. A loaded driver that
+// found nothing at the address means that nothing is there to write to; any
+// other address may be a clock, a disk or a keyboard controller.
+bool MayWriteDirectly(std::uint16_t address, bool registeredThere, bool pcDriverLoaded);
 
 class LinuxPort final : public PortOutput {
 public:

@@ -1,4 +1,4 @@
-#include "port/system_calls.h"
+#include "port/linux/system_calls.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "port/parport_lookup.h"
+#include "port/linux/parport_lookup.h"
 
 #include <algorithm>
 #include <charconv>

@@ -2,7 +2,7 @@
 // out of scope.
 #pragma once
 
-#include "port/parport_lookup.h"
+#include "port/linux/parport_lookup.h"
 
 #include <filesystem>
 #include <fstream>

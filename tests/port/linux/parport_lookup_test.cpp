@@ -1,8 +1,8 @@
-#include "port/parport_lookup.h"
+#include "port/linux/parport_lookup.h"
 
 #include "port/port_output.h"
 
-#include "tests/port/fake_parport_tree.h"
+#include "tests/port/linux/fake_parport_tree.h"
 
 #include <gtest/gtest.h>
 

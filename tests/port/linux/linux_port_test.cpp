@@ -1,8 +1,9 @@
-#include "port/linux_port.h"
+#include "port/linux/linux_port.h"
+#include "port/linux/linux_ports.h"
 
-#include "port/port_messages.h"
-#include "tests/port/fake_parport_tree.h"
-#include "tests/port/fake_system.h"
+#include "port/linux/linux_messages.h"
+#include "tests/port/linux/fake_parport_tree.h"
+#include "tests/port/linux/fake_system.h"
 
 #include <gtest/gtest.h>
 
@@ -449,6 +450,36 @@ TEST(LinuxPortRules, UsesTheNamedDeviceOnly) {
             }
         }
         EXPECT_EQ(system.calls, expected) << c.what;
+    }
+}
+
+// --puerto with a path: a ppdev node, or what else it is.
+TEST(LinuxSystemPorts, TakeAPathOnlyToAParallelPortDevice) {
+    const struct {
+        NodeKind kind;
+        const char* error;
+    } cases[] = {
+        {NodeKind::ParallelPort, nullptr},
+        {NodeKind::Missing, "/dev/parport1 no existe"},
+        {NodeKind::NotCharacterDevice, "/dev/parport1 no es un dispositivo de caracteres"},
+        {NodeKind::OtherCharacterDevice, "/dev/parport1 no es un puerto paralelo (ppdev)"},
+        {NodeKind::UsbPrinter,
+         "/dev/parport1 es un adaptador USB de impresora (controlador usblp)"},
+    };
+    for (const auto& c : cases) {
+        FakeSystem system;
+        system.nodes["/dev/parport1"] = c.kind;
+        LinuxSystemPorts ports(system);
+        const auto read = ports.readChoice("/dev/parport1");
+        if (c.error == nullptr) {
+            ASSERT_TRUE(std::holds_alternative<PortChoice>(read));
+            EXPECT_EQ(std::get<PortChoice>(read), PortChoice{DeviceNode{"/dev/parport1"}});
+        } else {
+            ASSERT_TRUE(std::holds_alternative<std::string>(read)) << c.error;
+            EXPECT_EQ(std::get<std::string>(read).rfind(c.error, 0), 0U)
+                << std::get<std::string>(read);
+        }
+        EXPECT_TRUE(system.calls.empty()) << "reading P opened something";
     }
 }
 

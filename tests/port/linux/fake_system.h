@@ -2,7 +2,7 @@
 // with the result it was given.
 #pragma once
 
-#include "port/system_calls.h"
+#include "port/linux/system_calls.h"
 
 #include <cerrno>
 #include <cstdio>

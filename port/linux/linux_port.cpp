@@ -1,6 +1,6 @@
-#include "port/linux_port.h"
+#include "port/linux/linux_port.h"
 
-#include "port/port_messages.h"
+#include "port/linux/linux_messages.h"
 
 #include <cerrno>
 #include <utility>
@@ -30,6 +30,10 @@ DirectRefusal refusalOf(int error, SystemCalls& system) {
 }
 
 } // namespace
+
+bool MayWriteDirectly(std::uint16_t address, bool registeredThere, bool pcDriverLoaded) {
+    return IsLegacyAddress(address) && (registeredThere || !pcDriverLoaded);
+}
 
 LinuxPort::LinuxPort(SystemCalls& system, ParportPaths paths, PortChoice choice)
     : system_(system), paths_(std::move(paths)), choice_(std::move(choice)),

@@ -1,0 +1,214 @@
+// The real calls to Windows: InpOut x64 through LoadLibrary and
+// GetProcAddress, and the parallel ports through the Configuration Manager
+// (cfgmgr32), as Device Manager shows them.
+#include "port/windows/windows_calls.h"
+
+#include "port/windows/windows_ports.h"
+
+// clang-format off
+#include <windows.h>
+#include <cfgmgr32.h>
+// clang-format on
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace pp {
+
+namespace {
+
+std::string utf8(const std::wstring& text) {
+    if (text.empty()) {
+        return "";
+    }
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size,
+                        nullptr, nullptr);
+    return result;
+}
+
+std::wstring folderOfProgram() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    return path.substr(0, path.find_last_of(L"\\/"));
+}
+
+// The functions as InpOut x64 exports them, undecorated on x64.
+using Out32Function = void(WINAPI*)(short, short);
+using DriverOpenFunction = BOOL(WINAPI*)();
+
+class LoadedInpOut final : public InpOut {
+public:
+    LoadedInpOut(Out32Function out32, DriverOpenFunction driverOpen)
+        : out32_(out32), driverOpen_(driverOpen) {}
+
+    void out32(std::uint16_t address, PortByte value) override {
+        out32_(static_cast<short>(address), static_cast<short>(value));
+    }
+    bool driverOpen() override { return driverOpen_() != FALSE; }
+
+private:
+    Out32Function out32_;
+    DriverOpenFunction driverOpen_;
+};
+
+template <typename Function> Function lookUp(HMODULE module, const char* name) {
+    // GetProcAddress gives every function as FARPROC; this is its real type.
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// The value `name` of a device's hardware key ("PortName": "LPT3").
+std::wstring portName(DEVINST device) {
+    HKEY key = nullptr;
+    if (CM_Open_DevNode_Key(device, KEY_READ, 0, RegDisposition_OpenExisting, &key,
+                            CM_REGISTRY_HARDWARE) != CR_SUCCESS) {
+        return L"";
+    }
+    std::wstring value(64, L'\0');
+    DWORD size = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+    DWORD type = 0;
+    const LONG read = RegQueryValueExW(key, L"PortName", nullptr, &type,
+                                       reinterpret_cast<BYTE*>(value.data()), &size);
+    RegCloseKey(key);
+    if (read != ERROR_SUCCESS || type != REG_SZ) {
+        return L"";
+    }
+    value.resize(size / sizeof(wchar_t));
+    return value.substr(0, value.find(L'\0'));
+}
+
+std::wstring friendlyName(DEVINST device) {
+    std::wstring name(256, L'\0');
+    ULONG size = static_cast<ULONG>(name.size() * sizeof(wchar_t));
+    if (CM_Get_DevNode_Registry_PropertyW(device, CM_DRP_FRIENDLYNAME, nullptr, name.data(), &size,
+                                          0) != CR_SUCCESS) {
+        return L"";
+    }
+    return name.substr(0, name.find(L'\0'));
+}
+
+// The I/O ranges the device was given, or failing that those it booted with.
+std::vector<IoRange> ioRanges(DEVINST device) {
+    std::vector<IoRange> ranges;
+    LOG_CONF configuration = 0;
+    if (CM_Get_First_Log_Conf(&configuration, device, ALLOC_LOG_CONF) != CR_SUCCESS &&
+        CM_Get_First_Log_Conf(&configuration, device, BOOT_LOG_CONF) != CR_SUCCESS) {
+        return ranges;
+    }
+    RES_DES current = 0;
+    RES_DES next = 0;
+    CONFIGRET found = CM_Get_Next_Res_Des(&next, configuration, ResType_IO, nullptr, 0);
+    while (found == CR_SUCCESS) {
+        if (current != 0) {
+            CM_Free_Res_Des_Handle(current);
+        }
+        current = next;
+        ULONG size = 0;
+        if (CM_Get_Res_Des_Data_Size(&size, current, 0) == CR_SUCCESS && size >= sizeof(IO_DES)) {
+            std::vector<char> data(size);
+            if (CM_Get_Res_Des_Data(current, data.data(), size, 0) == CR_SUCCESS) {
+                IO_DES header = {};
+                std::copy_n(data.data(), sizeof header, reinterpret_cast<char*>(&header));
+                if (header.IOD_Alloc_Base <= 0xFFFF && header.IOD_Alloc_End <= 0xFFFF &&
+                    header.IOD_Alloc_Base <= header.IOD_Alloc_End) {
+                    ranges.push_back({static_cast<std::uint16_t>(header.IOD_Alloc_Base),
+                                      static_cast<std::uint16_t>(header.IOD_Alloc_End)});
+                }
+            }
+        }
+        found = CM_Get_Next_Res_Des(&next, current, ResType_IO, nullptr, 0);
+    }
+    if (current != 0) {
+        CM_Free_Res_Des_Handle(current);
+    }
+    CM_Free_Log_Conf_Handle(configuration);
+    return ranges;
+}
+
+class RealWindowsCalls final : public WindowsCalls {
+public:
+    InpOutLoad loadInpOut() override {
+        InpOutLoad load;
+        const std::wstring beside = folderOfProgram() + L"\\inpoutx64.dll";
+        HMODULE module = LoadLibraryExW(beside.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+        std::wstring path = beside;
+        DWORD error = module == nullptr ? GetLastError() : 0;
+        if (module == nullptr && error == ERROR_MOD_NOT_FOUND) {
+            module = LoadLibraryW(L"inpoutx64.dll");
+            error = module == nullptr ? GetLastError() : 0;
+            if (module != nullptr) {
+                path.assign(MAX_PATH, L'\0');
+                path.resize(GetModuleFileNameW(module, path.data(), MAX_PATH));
+            }
+        }
+        load.path = utf8(path);
+        load.error = error;
+        if (module == nullptr) {
+            load.failure = error == ERROR_MOD_NOT_FOUND    ? InpOutFailure::Missing
+                           : error == ERROR_BAD_EXE_FORMAT ? InpOutFailure::NotX64
+                                                           : InpOutFailure::LoadFailed;
+            return load;
+        }
+        // Kept loaded for the rest of the run.
+        const auto out32 = lookUp<Out32Function>(module, "Out32");
+        const auto driverOpen = lookUp<DriverOpenFunction>(module, "IsInpOutDriverOpen");
+        if (out32 == nullptr || driverOpen == nullptr) {
+            load.failure = out32 == nullptr ? InpOutFailure::NoOut32 : InpOutFailure::NoDriverCheck;
+            return load;
+        }
+        load.library = std::make_unique<LoadedInpOut>(out32, driverOpen);
+        return load;
+    }
+
+    std::vector<WindowsParport> parallelPorts() override {
+        // The Ports class, serial and parallel ports alike; the LPT ones are
+        // kept.
+        static const wchar_t* const PortsClass = L"{4d36e978-e325-11ce-bfc1-08002be10318}";
+        const ULONG filter = CM_GETIDLIST_FILTER_CLASS | CM_GETIDLIST_FILTER_PRESENT;
+        std::vector<WindowsParport> ports;
+        ULONG size = 0;
+        if (CM_Get_Device_ID_List_SizeW(&size, PortsClass, filter) != CR_SUCCESS || size == 0) {
+            return ports;
+        }
+        std::vector<wchar_t> ids(size + 1, L'\0');
+        if (CM_Get_Device_ID_ListW(PortsClass, ids.data(), size, filter) != CR_SUCCESS) {
+            return ports;
+        }
+        for (const wchar_t* id = ids.data(); *id != L'\0'; id += wcslen(id) + 1) {
+            DEVINST device = 0;
+            if (CM_Locate_DevNodeW(&device, const_cast<wchar_t*>(id), CM_LOCATE_DEVNODE_NORMAL) !=
+                CR_SUCCESS) {
+                continue;
+            }
+            const std::wstring name = portName(device);
+            if (name.rfind(L"LPT", 0) != 0) {
+                continue;
+            }
+            ports.push_back({utf8(name), utf8(friendlyName(device)), ioRanges(device)});
+        }
+        std::ranges::sort(ports, [](const auto& a, const auto& b) { return a.name < b.name; });
+        return ports;
+    }
+
+    std::string programFolder() override { return utf8(folderOfProgram()); }
+};
+
+} // namespace
+
+std::unique_ptr<SystemPorts> MakeSystemPorts() {
+    static RealWindowsCalls calls;
+    return std::make_unique<WindowsSystemPorts>(calls);
+}
+
+} // namespace pp
