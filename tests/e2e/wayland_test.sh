@@ -94,6 +94,7 @@ start() { # COUNT NAME PROGRAM...
 ended() { # NAME: waits for the program started last to end with status 0
     local status=0
     for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$pid" 2>/dev/null && fail "$1 did not end when its window closed"
     wait "$pid" || status=$?
     [ "$status" = 0 ] || fail "$1 ended with status $status"
 }
