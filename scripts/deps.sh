@@ -17,6 +17,12 @@ test)
     optional+=(qemu-system-x86 sway wtype jq)
     ;;
 bench) packages+=(libbenchmark-dev libx11-dev xvfb bc) ;;
+# The Windows build and its tests under Wine: MinGW-w64, Ninja, the Qt source
+# package's tools, NSIS, zip, Wine in its own Xvfb.
+windows)
+    packages+=(g++-mingw-w64-x86-64-posix ninja-build dpkg-dev xz-utils nsis zip unzip wine wine64
+        xvfb xdotool procps)
+    ;;
 esac
 
 missing() {

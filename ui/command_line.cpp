@@ -32,7 +32,7 @@ std::string usage(Program program) {
 std::string moreInformation(const std::string& name) {
 #ifdef _WIN32
     (void)name;
-    return "Más información: LEEME.html, en la carpeta del programa";
+    return "Más información: LEEME.txt, en la carpeta del programa";
 #else
     return "Más información: man " + name;
 #endif

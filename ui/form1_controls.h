@@ -26,10 +26,16 @@ enum class ControlFont : std::uint8_t {
 };
 
 // The window's font, whatever the desktop's: the size the layout was drawn
-// for, in a face with the narrow metrics of Arial that its boxes assume (the
-// desktops' own, DejaVu Sans, Cantarell or Noto Sans, cut captions short). The
-// keypad's face falls back to the same where "MS Sans Serif" is missing.
+// for, in the design's face on Windows ("MS Sans Serif", which Windows maps to
+// Microsoft Sans Serif), and elsewhere in a face with the narrow metrics of
+// Arial that its boxes assume (the desktops' own, DejaVu Sans, Cantarell or
+// Noto Sans, cut captions short). The keypad's face falls back to the same
+// where "MS Sans Serif" is missing.
+#ifdef _WIN32
+inline constexpr std::string_view WindowFontFamily = "MS Sans Serif";
+#else
 inline constexpr std::string_view WindowFontFamily = "Liberation Sans";
+#endif
 inline constexpr std::string_view KeypadFontFamily = "MS Sans Serif";
 inline constexpr double FontPoints = 8.25;
 
