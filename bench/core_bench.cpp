@@ -7,7 +7,10 @@
 #include "port/linux/linux_port.h"
 
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -116,16 +119,19 @@ class NoSystem final : public pp::SystemCalls {
 public:
     int openDevice(const std::string&) override { return 3; }
     int closeDevice(int) override { return 0; }
-    int lockExclusive(int) override { return 0; }
+    int lockExclusive(int, pp::Deadline) override { return 0; }
     int unlock(int) override { return 0; }
-    int claim(int) override { return 0; }
+    int claim(int, pp::Deadline) override { return 0; }
     int writeData(int, pp::PortByte value) override {
         benchmark::DoNotOptimize(value);
         return 0;
     }
     int release(int) override { return 0; }
+    int checkNode(int, const std::string&) override { return 0; }
     int checkAccess(const std::string&) override { return 0; }
     pp::NodeKind nodeKind(const std::string&) override { return pp::NodeKind::ParallelPort; }
+    pp::GroupAccess groupAccess(const std::string&) override { return {"lp", true, true}; }
+    bool hasRawIo() override { return false; }
     int grantPortAccess(std::uint16_t) override { return 0; }
     void outputByte(std::uint16_t, pp::PortByte value) override { benchmark::DoNotOptimize(value); }
 };
@@ -145,6 +151,22 @@ void BM_KeypadHandler_DriverCycle(benchmark::State& state) {
         pp::KeypadHandler(digit, port);
         digit = (digit + 1) & 15;
     }
+}
+
+// What bounding a wait for the port costs each byte: the real flock with its
+// deadline (a thread-directed timer armed and deleted around it), on a file.
+void BM_BoundedLock(benchmark::State& state) {
+    const auto path = std::filesystem::temp_directory_path() / "pp-bench-lock";
+    std::ofstream(path) << "";
+    pp::LinuxSystemCalls system;
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    for (auto _ : state) {
+        const auto until = std::chrono::steady_clock::now() + pp::LinuxPort::Patience;
+        benchmark::DoNotOptimize(system.lockExclusive(fd, until));
+        system.unlock(fd);
+    }
+    ::close(fd);
+    std::filesystem::remove(path);
 }
 
 } // namespace
@@ -168,5 +190,6 @@ BENCHMARK(BM_SacarDato_200);
 BENCHMARK(BM_KeypadHandler_NullPort);
 BENCHMARK(BM_KeypadHandler_DemoPort);
 BENCHMARK(BM_KeypadHandler_DriverCycle);
+BENCHMARK(BM_BoundedLock);
 
 BENCHMARK_MAIN();

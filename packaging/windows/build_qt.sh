@@ -36,9 +36,8 @@ apt-get "${apt_private[@]}" update >"$work/apt-update.log" 2>&1 ||
 toolchain=$prefix-toolchain.cmake
 cp "$here/mingw-toolchain.cmake" "$toolchain"
 
-# Only what the program needs (no image format plugins, no Direct2D); wintab is
-# not in Debian's source, and without OpenGL the 6.4 plugin builds only with
-# dynamic GL off too.
+# Only the modules the program needs; wintab is not in Debian's source, and
+# without OpenGL the 6.4 plugin builds only with dynamic GL off too.
 echo "== Qt for Windows: configuring"
 cmake -S "$work/qtbase" -B "$work/build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
@@ -50,12 +49,11 @@ cmake -S "$work/qtbase" -B "$work/build" -G Ninja \
     -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
     -DFEATURE_testlib=OFF -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF \
     -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF \
-    -DFEATURE_system_png=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF \
-    -DFEATURE_direct2d=OFF \
+    -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF -DFEATURE_sql_odbc=OFF \
     >"$work/configure.log" 2>&1 || { tail -n 60 "$work/configure.log"; exit 1; }
 echo "== Qt for Windows: building (this takes a while, once)"
 cmake --build "$work/build" --parallel "$(nproc)" >"$work/build.log" 2>&1 ||
-    { tail -n 60 "$work/build.log"; exit 1; }
+    { grep -E -A3 '^FAILED:|error:' "$work/build.log" | head -n 60; exit 1; }
 rm -rf "$prefix"
 cmake --install "$work/build" >/dev/null
 # The licences Qt is shipped under, from the same source.

@@ -79,11 +79,12 @@ if [ ! -f "$machine/initrd.gz" ] || [ ! -f "$machine/initrd/modules/order" ]; th
     done
     printf '%s\n' "${loads[@]}" | grep -vx -e parport_pc -e ppdev >"$machine/initrd/modules/order"
     rm "$machine/kernel.tar"
+    # /bin/busybox, or /usr/bin/busybox where the release has merged /usr.
     dpkg-deb --fsys-tarfile "$(ls -t "$cache"/debs/busybox-static_*.deb | head -n 1)" |
-        tar -x -C "$machine/busybox" ./bin/busybox
+        tar -x -C "$machine/busybox" --wildcards '*bin/busybox'
     cp "$machine"/kernel/boot/vmlinuz-* "$machine/vmlinuz"
     mkdir -p "$machine/initrd/bin" "$machine/initrd/proc" "$machine/initrd/sys" "$machine/initrd/dev"
-    cp "$machine/busybox/bin/busybox" "$machine/initrd/bin/busybox"
+    find "$machine/busybox" -name busybox -type f -exec cp {} "$machine/initrd/bin/busybox" \;
     cp "$src/tests/emulated/init.sh" "$machine/initrd/init"
     chmod +x "$machine/initrd/init"
     (cd "$machine/initrd" && find . | cpio -o -H newc --quiet | gzip -1) >"$machine/initrd.gz.part"

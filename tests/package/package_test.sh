@@ -50,9 +50,18 @@ special=$(dpkg-deb -c "$deb" | awk '$1 ~ /[sS]/')
 root=$work/root
 dpkg -x "$deb" "$root"
 share=$root/usr/share
+# Branch protection (BTI, PAC) is AArch64's: newer hardening-check asks for it
+# on every machine; on x86-64 control-flow integrity, checked below, is its
+# counterpart.
+not_here=()
+if [ "$(uname -m)" = x86_64 ] && [[ "$(hardening-check --help 2>&1)" == *nobranchprotection* ]]; then
+    not_here=(--nobranchprotection)
+fi
 for binary in puerto-paralelo puerto-paralelo-demo; do
-    hardening=$(hardening-check "$root/usr/bin/$binary" 2>&1) || fail "hardening-check: $hardening"
-    ! grep -q ': no' <<<"$hardening" || fail "hardening missing: $hardening"
+    hardening=$(hardening-check "${not_here[@]}" "$root/usr/bin/$binary" 2>&1) ||
+        fail "hardening-check: $hardening"
+    missing=$(grep ': no' <<<"$hardening" | grep -v '(ignored)' || true)
+    [ -z "$missing" ] || fail "hardening missing: $hardening"
     grep -q 'Control flow integrity: yes' <<<"$hardening" || fail "no control-flow protection"
 done
 

@@ -38,7 +38,9 @@ xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(head -n 1 "$work/display")"
-export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko to install, and no menu entries written into $HOME.
+export HOME=$work WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 wine wineboot --init >/dev/null 2>&1
 wineserver -w
 
@@ -164,7 +166,7 @@ grep -qF "No se encuentra el puerto paralelo 0xD010 (53264)." "$work/stderr" ||
 grep -qF "puerto-paralelo --puerto 0xE050" "$work/stderr" || fail "0xD010: no LPT3 offered"
 [ ! -s "$log" ] || fail "0xD010: InpOut loaded or written: $(cat "$log")"
 rm "$dir/cfgmgr32.dll"
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 echo "wine: --puerto 0xD010, not listed, refused at the first key without loading InpOut"
 
 # --- InpOut missing, and its driver closed: fatal, explained, non-zero.
