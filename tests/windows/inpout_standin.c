@@ -10,7 +10,7 @@
 
 static void record(const char* line) {
     const char* path = getenv("PP_INPOUT_LOG");
-    FILE* log = path != NULL ? fopen(path, "a") : NULL;
+    FILE* log = path != NULL ? fopen(path, "ab") : NULL;
     if (log != NULL) {
         fprintf(log, "%s\n", line);
         fclose(log);

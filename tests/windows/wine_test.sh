@@ -130,6 +130,10 @@ cp "$work/inpout_standin.dll" "$dir/inpoutx64.dll"
 start
 geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/ *Geometry: //p')
 [ "$geometry" = 207x255 ] || fail "the window is $geometry, not 207x255"
+# Centred on the 1024 x 768 screen, to a pixel of rounding.
+read -r x y < <(xdotool getwindowgeometry "$window" | sed -n 's/ *Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p')
+[ $((x - 408)) -ge -1 ] && [ $((x - 408)) -le 1 ] && [ $((y - 256)) -ge -1 ] && [ $((y - 256)) -le 1 ] ||
+    fail "the window stands at $x,$y, not centred at 408,256"
 [ ! -s "$log" ] || fail "InpOut loaded or written at start: $(cat "$log")"
 keys
 salir
@@ -137,7 +141,7 @@ expected="0x378 0x7F 0x378 0x06 0x378 0x77 0x378 0x77 0x378 0x71 0x378 0xC8 0x37
 [ "$(written)" = "$expected" ] || fail "0x378 got: $(written)"
 [ "$(head -n 1 "$log")" = load ] && [ "$(grep -c '^load$' "$log")" = 1 ] ||
     fail "InpOut not loaded once, before the first write: $(cat "$log")"
-echo "wine: window $geometry; keys and Sacar Dato wrote exactly their bytes to 0x378, InpOut loaded at the first key"
+echo "wine: window $geometry at $x,$y, centred; keys and Sacar Dato wrote exactly their bytes to 0x378, InpOut loaded at the first key"
 
 # --- A PCI Express card's port, which Windows lists at 0xE050.
 cp "$work/cfgmgr32_standin.dll" "$dir/cfgmgr32.dll"
@@ -178,6 +182,14 @@ ended
 [ "$status" != 0 ] || fail "without inpoutx64.dll the program ended with status 0"
 grep -qF "falta inpoutx64.dll" "$work/stderr" || fail "without the DLL: $(cat "$work/stderr")"
 grep -qF "highrez.co.uk" "$work/stderr" || fail "without the DLL, no word of where to get it"
+# A DLL of that name that is not InpOut x64 (here: the other stand-in).
+cp "$work/cfgmgr32_standin.dll" "$dir/inpoutx64.dll"
+start
+click 56 104 41 25
+dismiss
+ended
+[ "$status" != 0 ] || fail "with a wrong inpoutx64.dll the program ended with status 0"
+grep -qF "no tiene la función Out32" "$work/stderr" || fail "wrong DLL: $(cat "$work/stderr")"
 cp "$work/inpout_standin.dll" "$dir/inpoutx64.dll"
 : >"$log"
 PP_INPOUT_DRIVER=closed start
@@ -188,7 +200,7 @@ ended
 grep -qF "su controlador no está abierto" "$work/stderr" ||
     fail "driver closed: $(cat "$work/stderr")"
 [ -z "$(written)" ] || fail "driver closed, yet written: $(written)"
-echo "wine: no inpoutx64.dll and a closed driver each end the program at the first key, saying what to do"
+echo "wine: no inpoutx64.dll, a wrong one and a closed driver each end the program at the first key, saying what to do"
 
 # --- The console: help and the list of ports.
 wine "$program" --help >"$work/stdout" 2>"$work/stderr" || fail "--help failed"
