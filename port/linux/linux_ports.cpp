@@ -37,7 +37,10 @@ std::variant<PortChoice, std::string> LinuxSystemPorts::readChoice(std::string_v
     if (auto* mistake = std::get_if<std::string>(&address)) {
         return std::move(*mistake);
     }
-    return PortChoice{std::get<IoAddress>(address)};
+    // Built in place: moving a whole PortChoice in makes GCC 12 warn, wrongly,
+    // of the device's string.
+    return std::variant<PortChoice, std::string>(std::in_place_index<0>,
+                                                 std::get<IoAddress>(address));
 }
 
 std::string LinuxSystemPorts::listing() {
