@@ -6,6 +6,7 @@
 /* Exported here, not imported: */
 #define CMAPI
 #include <windows.h>
+
 #include <cfgmgr32.h>
 
 #include <string.h>
@@ -14,23 +15,29 @@
 #define PORTS_CLASS L"{4d36e978-e325-11ce-bfc1-08002be10318}"
 static const WCHAR Id[] = L"PCI\\VEN_1C00&DEV_3050\\4&1";
 static const IO_DES Ranges[] = {
-    {.IOD_Count = 1, .IOD_Type = RANGE_SIZE, .IOD_Alloc_Base = 0xE050, .IOD_Alloc_End = 0xE057,
+    {.IOD_Count = 1,
+     .IOD_Type = RANGE_SIZE,
+     .IOD_Alloc_Base = 0xE050,
+     .IOD_Alloc_End = 0xE057,
      .IOD_DesFlags = fIOD_IO | fIOD_16_BIT_DECODE},
-    {.IOD_Count = 1, .IOD_Type = RANGE_SIZE, .IOD_Alloc_Base = 0xE040, .IOD_Alloc_End = 0xE043,
+    {.IOD_Count = 1,
+     .IOD_Type = RANGE_SIZE,
+     .IOD_Alloc_Base = 0xE040,
+     .IOD_Alloc_End = 0xE043,
      .IOD_DesFlags = fIOD_IO | fIOD_16_BIT_DECODE},
 };
 #define DEVICE 7
 #define CONFIGURATION 11
 
-__declspec(dllexport) CONFIGRET WINAPI CM_Get_Device_ID_List_SizeW(PULONG size, PCWSTR filter,
-                                                                   ULONG flags) {
+__declspec(dllexport) CONFIGRET WINAPI
+    CM_Get_Device_ID_List_SizeW(PULONG size, PCWSTR filter, ULONG flags) {
     (void)flags;
     *size = filter != NULL && _wcsicmp(filter, PORTS_CLASS) == 0 ? wcslen(Id) + 2 : 1;
     return CR_SUCCESS;
 }
 
-__declspec(dllexport) CONFIGRET WINAPI CM_Get_Device_ID_ListW(PCWSTR filter, PZZWSTR buffer,
-                                                              ULONG size, ULONG flags) {
+__declspec(dllexport) CONFIGRET WINAPI
+    CM_Get_Device_ID_ListW(PCWSTR filter, PZZWSTR buffer, ULONG size, ULONG flags) {
     (void)flags;
     memset(buffer, 0, size * sizeof(WCHAR));
     if (filter != NULL && _wcsicmp(filter, PORTS_CLASS) == 0 && size >= wcslen(Id) + 2) {
@@ -39,8 +46,8 @@ __declspec(dllexport) CONFIGRET WINAPI CM_Get_Device_ID_ListW(PCWSTR filter, PZZ
     return CR_SUCCESS;
 }
 
-__declspec(dllexport) CONFIGRET WINAPI CM_Locate_DevNodeW(PDEVINST device, DEVINSTID_W id,
-                                                          ULONG flags) {
+__declspec(dllexport) CONFIGRET WINAPI
+    CM_Locate_DevNodeW(PDEVINST device, DEVINSTID_W id, ULONG flags) {
     (void)flags;
     if (id == NULL || wcscmp(id, Id) != 0) {
         return CR_NO_SUCH_DEVNODE;
@@ -50,9 +57,9 @@ __declspec(dllexport) CONFIGRET WINAPI CM_Locate_DevNodeW(PDEVINST device, DEVIN
 }
 
 /* The device's hardware key, with its PortName, kept in the test's prefix. */
-__declspec(dllexport) CONFIGRET WINAPI CM_Open_DevNode_Key(DEVINST device, REGSAM access,
-                                                           ULONG profile, REGDISPOSITION how,
-                                                           PHKEY key, ULONG flags) {
+__declspec(dllexport) CONFIGRET WINAPI
+    CM_Open_DevNode_Key(DEVINST device, REGSAM access, ULONG profile, REGDISPOSITION how, PHKEY key,
+                        ULONG flags) {
     (void)access;
     (void)profile;
     (void)how;
@@ -66,8 +73,9 @@ __declspec(dllexport) CONFIGRET WINAPI CM_Open_DevNode_Key(DEVINST device, REGSA
     return CR_SUCCESS;
 }
 
-__declspec(dllexport) CONFIGRET WINAPI CM_Get_DevNode_Registry_PropertyW(
-    DEVINST device, ULONG property, PULONG type, PVOID buffer, PULONG length, ULONG flags) {
+__declspec(dllexport) CONFIGRET WINAPI
+    CM_Get_DevNode_Registry_PropertyW(DEVINST device, ULONG property, PULONG type, PVOID buffer,
+                                      PULONG length, ULONG flags) {
     static const WCHAR Name[] = L"Puerto de impresora PCI ECP (LPT3)";
     (void)flags;
     if (device != DEVICE || property != CM_DRP_FRIENDLYNAME || *length < sizeof Name) {
@@ -81,8 +89,8 @@ __declspec(dllexport) CONFIGRET WINAPI CM_Get_DevNode_Registry_PropertyW(
     return CR_SUCCESS;
 }
 
-__declspec(dllexport) CONFIGRET WINAPI CM_Get_First_Log_Conf(PLOG_CONF configuration,
-                                                             DEVINST device, ULONG flags) {
+__declspec(dllexport) CONFIGRET WINAPI
+    CM_Get_First_Log_Conf(PLOG_CONF configuration, DEVINST device, ULONG flags) {
     if (device != DEVICE || flags != ALLOC_LOG_CONF) {
         return CR_NO_MORE_LOG_CONF;
     }
@@ -91,9 +99,9 @@ __declspec(dllexport) CONFIGRET WINAPI CM_Get_First_Log_Conf(PLOG_CONF configura
 }
 
 /* Descriptor handles are 1 and 2, the ranges' numbers. */
-__declspec(dllexport) CONFIGRET WINAPI CM_Get_Next_Res_Des(PRES_DES next, RES_DES current,
-                                                           RESOURCEID kind, PRESOURCEID found,
-                                                           ULONG flags) {
+__declspec(dllexport) CONFIGRET WINAPI
+    CM_Get_Next_Res_Des(PRES_DES next, RES_DES current, RESOURCEID kind, PRESOURCEID found,
+                        ULONG flags) {
     (void)flags;
     const RES_DES after = current == CONFIGURATION ? 1 : current + 1;
     if (kind != ResType_IO || after > sizeof Ranges / sizeof Ranges[0]) {
@@ -106,16 +114,16 @@ __declspec(dllexport) CONFIGRET WINAPI CM_Get_Next_Res_Des(PRES_DES next, RES_DE
     return CR_SUCCESS;
 }
 
-__declspec(dllexport) CONFIGRET WINAPI CM_Get_Res_Des_Data_Size(PULONG size, RES_DES descriptor,
-                                                                ULONG flags) {
+__declspec(dllexport) CONFIGRET WINAPI
+    CM_Get_Res_Des_Data_Size(PULONG size, RES_DES descriptor, ULONG flags) {
     (void)descriptor;
     (void)flags;
     *size = sizeof(IO_RESOURCE);
     return CR_SUCCESS;
 }
 
-__declspec(dllexport) CONFIGRET WINAPI CM_Get_Res_Des_Data(RES_DES descriptor, PVOID buffer,
-                                                           ULONG size, ULONG flags) {
+__declspec(dllexport) CONFIGRET WINAPI
+    CM_Get_Res_Des_Data(RES_DES descriptor, PVOID buffer, ULONG size, ULONG flags) {
     (void)flags;
     if (descriptor < 1 || descriptor > sizeof Ranges / sizeof Ranges[0] ||
         size < sizeof(IO_RESOURCE)) {
