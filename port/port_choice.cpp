@@ -57,8 +57,8 @@ std::optional<unsigned long> wholeNumber(std::string_view digits, int base) {
 
 } // namespace
 
-std::variant<IoAddress, std::string> ReadPortAddress(std::string_view text,
-                                                     std::string_view forms) {
+std::variant<PortChoice, std::string> ReadPortAddress(std::string_view text,
+                                                      std::string_view forms) {
     const bool hex = text.starts_with("0x") || text.starts_with("0X");
     const auto value = hex ? wholeNumber(text.substr(2), 16) : wholeNumber(text, 10);
     if (!value) {
@@ -67,7 +67,10 @@ std::variant<IoAddress, std::string> ReadPortAddress(std::string_view text,
     if (*value < 1 || *value > 0xFFFF) {
         return quoted(text) + " está fuera de las direcciones de E/S, que van de 0x1 a 0xFFFF.";
     }
-    return IoAddress{static_cast<std::uint16_t>(*value)};
+    // Built in place: moving a whole PortChoice in makes GCC 12 warn, wrongly,
+    // of a device's string.
+    return std::variant<PortChoice, std::string>(std::in_place_index<0>,
+                                                 IoAddress{static_cast<std::uint16_t>(*value)});
 }
 
 } // namespace pp

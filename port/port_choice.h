@@ -43,9 +43,10 @@ std::string PortName(const PortChoice& choice);
 bool IsLegacyAddress(std::uint16_t address);
 
 // Reads an address as --puerto takes it: hexadecimal ("0xD010", "0xd010") or
-// decimal ("53264"), 1 to 0xFFFF. Returns it, or what is wrong with `text`, in
-// Spanish; `forms` says what P may be on this platform ("escriba la
-// dirección...").
-std::variant<IoAddress, std::string> ReadPortAddress(std::string_view text, std::string_view forms);
+// decimal ("53264"), 1 to 0xFFFF. Returns the port at that address, or what is
+// wrong with `text`, in Spanish; `forms` says what P may be on this platform
+// ("escriba la dirección...").
+std::variant<PortChoice, std::string> ReadPortAddress(std::string_view text,
+                                                      std::string_view forms);
 
 } // namespace pp

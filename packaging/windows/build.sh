@@ -28,7 +28,7 @@ cmake --build "$out/program" -j "$jobs"
 stage=$out/stage
 rm -rf "$stage"
 cmake --install "$out/program" --prefix "$stage" >/dev/null
-find "$stage" -name "*.exe" -o -name "*.dll" | xargs x86_64-w64-mingw32-strip --strip-unneeded
+find "$stage" \( -name "*.exe" -o -name "*.dll" \) -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
 
 version=$(sed -n 's/^project(PuertoParalelo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 installer=$out/puerto-paralelo-$version-instalador.exe

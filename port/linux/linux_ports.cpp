@@ -33,14 +33,7 @@ std::variant<PortChoice, std::string> LinuxSystemPorts::readChoice(std::string_v
     if (text.starts_with('/')) {
         return device(std::string(text), system_);
     }
-    auto address = ReadPortAddress(text, Forms);
-    if (auto* mistake = std::get_if<std::string>(&address)) {
-        return std::move(*mistake);
-    }
-    // Built in place: moving a whole PortChoice in makes GCC 12 warn, wrongly,
-    // of the device's string.
-    return std::variant<PortChoice, std::string>(std::in_place_index<0>,
-                                                 std::get<IoAddress>(address));
+    return ReadPortAddress(text, Forms);
 }
 
 std::string LinuxSystemPorts::listing() {

@@ -14,14 +14,7 @@ constexpr std::string_view Forms = "escriba la dirección del registro de datos 
 } // namespace
 
 std::variant<PortChoice, std::string> WindowsSystemPorts::readChoice(std::string_view text) {
-    auto address = ReadPortAddress(text, Forms);
-    if (auto* mistake = std::get_if<std::string>(&address)) {
-        return std::move(*mistake);
-    }
-    // Built in place: moving a whole PortChoice in makes GCC 12 warn, wrongly,
-    // of the device's string.
-    return std::variant<PortChoice, std::string>(std::in_place_index<0>,
-                                                 std::get<IoAddress>(address));
+    return ReadPortAddress(text, Forms);
 }
 
 std::string WindowsSystemPorts::listing() {

@@ -49,8 +49,9 @@ TEST(ReadPortAddress, ReadsAnAddressInHexOrDecimalAndNothingElse) {
     for (const ReadCase& c : cases) {
         const auto read = ReadPortAddress(c.text, "escriba una dirección");
         if (c.error == nullptr) {
-            ASSERT_TRUE(std::holds_alternative<IoAddress>(read)) << c.text;
-            EXPECT_EQ(std::get<IoAddress>(read), IoAddress{c.address}) << c.text;
+            ASSERT_TRUE(std::holds_alternative<PortChoice>(read)) << c.text;
+            EXPECT_EQ(std::get<IoAddress>(std::get<PortChoice>(read)), IoAddress{c.address})
+                << c.text;
         } else {
             ASSERT_TRUE(std::holds_alternative<std::string>(read)) << c.text;
             const auto& error = std::get<std::string>(read);

@@ -40,7 +40,8 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n 1 "$work/display")"
 # No Mono or Gecko to install, and no menu entries written into $HOME.
 export HOME=$work WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+overrides="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEDLLOVERRIDES=$overrides
 wine wineboot --init >/dev/null 2>&1
 wineserver -w
 
@@ -109,6 +110,17 @@ dismiss() {
     [ -n "$box" ] || fail "no message box"
     xdotool windowfocus --sync "$box" key Return
 }
+# Starts the program with the options given; its first key must end it with
+# a message box and a status other than 0. WHAT names the case in failures.
+refused() { # WHAT [OPTIONS...]
+    local what=$1
+    shift
+    start "$@"
+    click 56 104 41 25
+    dismiss
+    ended
+    [ "$status" != 0 ] || fail "$what: the program ended with status 0"
+}
 keys() { # the keypad, a key again, and two typed bytes
     click 56 104 41 25  # 8
     click 8 40 41 25    # 1
@@ -145,7 +157,7 @@ echo "wine: window $geometry at $x,$y, centred; keys and Sacar Dato wrote exactl
 
 # --- A PCI Express card's port, which Windows lists at 0xE050.
 cp "$work/cfgmgr32_standin.dll" "$dir/cfgmgr32.dll"
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;cfgmgr32=n,b"
+export WINEDLLOVERRIDES="$overrides;cfgmgr32=n,b"
 : >"$log"
 start --puerto 0xE050
 [ ! -s "$log" ] || fail "InpOut loaded at start with --puerto 0xE050"
@@ -160,43 +172,27 @@ echo "wine: --puerto 0xE050, listed by Windows, wrote there at the first key; --
 
 # An address Windows does not list is refused at the first key, InpOut unloaded.
 : >"$log"
-start --puerto 0xD010
-click 56 136 41 25
-dismiss
-ended
-[ "$status" != 0 ] || fail "--puerto 0xD010 ended with status 0"
+refused "--puerto 0xD010" --puerto 0xD010
 grep -qF "No se encuentra el puerto paralelo 0xD010 (53264)." "$work/stderr" ||
     fail "0xD010: $(cat "$work/stderr")"
 grep -qF "puerto-paralelo --puerto 0xE050" "$work/stderr" || fail "0xD010: no LPT3 offered"
 [ ! -s "$log" ] || fail "0xD010: InpOut loaded or written: $(cat "$log")"
 rm "$dir/cfgmgr32.dll"
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEDLLOVERRIDES=$overrides
 echo "wine: --puerto 0xD010, not listed, refused at the first key without loading InpOut"
 
 # --- InpOut missing, and its driver closed: fatal, explained, non-zero.
 rm "$dir/inpoutx64.dll"
-start
-click 56 104 41 25
-dismiss
-ended
-[ "$status" != 0 ] || fail "without inpoutx64.dll the program ended with status 0"
+refused "without inpoutx64.dll"
 grep -qF "falta inpoutx64.dll" "$work/stderr" || fail "without the DLL: $(cat "$work/stderr")"
 grep -qF "highrez.co.uk" "$work/stderr" || fail "without the DLL, no word of where to get it"
 # A DLL of that name that is not InpOut x64 (here: the other stand-in).
 cp "$work/cfgmgr32_standin.dll" "$dir/inpoutx64.dll"
-start
-click 56 104 41 25
-dismiss
-ended
-[ "$status" != 0 ] || fail "with a wrong inpoutx64.dll the program ended with status 0"
+refused "with a wrong inpoutx64.dll"
 grep -qF "no tiene la función Out32" "$work/stderr" || fail "wrong DLL: $(cat "$work/stderr")"
 cp "$work/inpout_standin.dll" "$dir/inpoutx64.dll"
 : >"$log"
-PP_INPOUT_DRIVER=closed start
-click 56 104 41 25
-dismiss
-ended
-[ "$status" != 0 ] || fail "with InpOut's driver closed the program ended with status 0"
+PP_INPOUT_DRIVER=closed refused "with InpOut's driver closed"
 grep -qF "su controlador no está abierto" "$work/stderr" ||
     fail "driver closed: $(cat "$work/stderr")"
 [ -z "$(written)" ] || fail "driver closed, yet written: $(written)"
@@ -211,18 +207,10 @@ grep -q "Windows no conoce ningún puerto paralelo" "$work/stdout" ||
 echo "wine: --help and --listar print on the console"
 
 # --- The demo from the same installation, and the uninstaller.
-wine 'C:\Program Files\Puerto Paralelo\puerto-paralelo-demo.exe' >"$work/demo" 2>/dev/null &
-pid=$!
-window=
-for _ in $(seq 300); do
-    window=$(xdotool search --onlyvisible --name '^Puerto Paralelo$' 2>/dev/null | head -n 1) || true
-    [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || fail "the demo shows no window"
+program='C:\Program Files\Puerto Paralelo\puerto-paralelo-demo.exe' start
 click 56 104 41 25
 salir
-grep -q "^0x378 <- 0x7F" "$work/demo" || fail "the demo printed: $(cat "$work/demo")"
+grep -q "^0x378 <- 0x7F" "$work/stdout" || fail "the demo printed: $(cat "$work/stdout")"
 rm "$dir/inpoutx64.dll"
 wine "$dir/desinstalar.exe" /S >/dev/null 2>&1 || true
 for _ in $(seq 100); do [ -e "$dir" ] || break; sleep 0.2; done
