@@ -11,7 +11,8 @@ packages=(g++ make cmake qt6-base-dev fonts-liberation2 libxcb-cursor0 qt6-wayla
 optional=() # the tests that need these skip, saying so, where they cannot be had
 case "${1:-}" in
 test)
-    packages+=(libgtest-dev xvfb xdotool clang libclang-rt-dev locales clang-tidy cppcheck
+    # dbus-daemon: the tests' programs run with a session bus of their own.
+    packages+=(libgtest-dev xvfb xdotool dbus-daemon clang libclang-rt-dev locales clang-tidy cppcheck
         desktop-file-utils appstream dpkg-dev file cpio xz-utils strace procps man-db lintian
         devscripts fonts-dejavu-core fonts-cantarell fonts-noto-core librsvg2-bin netpbm)
     optional+=(qemu-system-x86 sway wtype jq)

@@ -59,7 +59,7 @@ head -n 1 <"$work/pipe" >"$work/head" &
 reader=$!
 program_out=$work/pipe start_program "$demo"
 click_at 56 104 41 25 # 8
-wait "$reader"
+reap 5 "$reader" "the reader of the pipe (head -n 1)" || fail "the demo's first line never reached the pipe"
 click_at 56 136 41 25 # A, into the closed pipe
 click_at 152 136 41 25 # F
 sleep 0.5

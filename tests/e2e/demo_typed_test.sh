@@ -26,7 +26,8 @@ dismiss_message() {
         sleep 0.05
     done
     [ -n "$box" ] || fail "no message box after $1"
-    xdotool windowfocus --sync "$box"
+    within 10 "the focus on the message box after $1" xdotool windowfocus --sync "$box" ||
+        fail "the message box after $1 did not take the focus"
     xdotool key Return
     for _ in $(seq 100); do
         xdotool search --onlyvisible --name '^Velmarin$' >/dev/null 2>&1 || return 0

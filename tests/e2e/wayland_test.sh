@@ -8,6 +8,7 @@
 # Usage: wayland_test.sh SOURCE_DIR PATH/TO/puerto-paralelo PATH/TO/puerto-paralelo-demo
 # Exits 77 (skipped) only where sway, wtype or jq is not installed.
 set -euo pipefail
+. "$(dirname "$0")/../support/session.sh"
 
 src=$1 program=$2 demo=$3
 for tool in sway swaymsg wtype jq; do
@@ -33,10 +34,20 @@ fail() {
     exit 1
 }
 
-# As root, everything on the compositor runs as nobody.
+# As root, everything on the compositor runs as nobody, who may not reach
+# the clone (a home folder is 0700): the programs and the sanitizers'
+# suppressions are copied where nobody can read them.
 as_user=()
 if [ "$(id -u)" = 0 ]; then
     as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+    mkdir "$work/bin"
+    cp "$program" "$demo" "$work/bin/"
+    program=$work/bin/$(basename "$program") demo=$work/bin/$(basename "$demo")
+    if [[ ${LSAN_OPTIONS:-} =~ suppressions=([^:]+) ]]; then
+        cp "${BASH_REMATCH[1]}" "$work/lsan.supp"
+        LSAN_OPTIONS=${LSAN_OPTIONS/"${BASH_REMATCH[1]}"/$work/lsan.supp}
+    fi
+    chmod -R a+rX "$work"
 fi
 runtime=$work/runtime
 mkdir -m 0700 "$runtime"
@@ -92,10 +103,7 @@ start() { # COUNT NAME PROGRAM...
     fail "$name: expected $count windows, got: $(windows)"
 }
 ended() { # NAME: waits for the program started last to end with status 0
-    local status=0
-    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$pid" 2>/dev/null && fail "$1 did not end when its window closed"
-    wait "$pid" || status=$?
+    reap 10 "$pid" "$1" || fail "$1 did not end when its window closed"
     [ "$status" = 0 ] || fail "$1 ended with status $status"
 }
 entry() { basename "$src/packaging/$1" .desktop; }

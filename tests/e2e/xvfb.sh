@@ -1,7 +1,9 @@
 # Helpers for end-to-end tests that drive the program through a real X server.
-# Source it; it starts its own Xvfb on a free display and stops it on exit.
+# Source it; it starts its own Xvfb on a free display and its own session bus,
+# and stops both on exit.
 
 set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/../support/session.sh"
 
 work=$(mktemp -d)
 xvfb_pid=
@@ -9,6 +11,7 @@ program_pid=
 
 cleanup() {
     [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
+    stop_session_bus
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
     rm -rf "$work"
 }
@@ -23,7 +26,8 @@ fail() {
     exit 1
 }
 
-# Starts Xvfb on a display it picks itself and exports DISPLAY.
+# Starts Xvfb on a display it picks itself and exports DISPLAY, and a session
+# bus of the test's own.
 start_xvfb() {
     # -noreset: no reset, which may refuse a client, when xdotool leaves last.
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" \
@@ -36,10 +40,13 @@ start_xvfb() {
     [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
     export DISPLAY=":$(head -n 1 "$work/display")"
     # On this Xvfb, whatever the caller's session: X11, no Wayland, no
-    # scaling, no theme or style of its own.
+    # scaling, no desktop's theme or style, no accessibility forced on.
     export QT_QPA_PLATFORM=xcb
     unset WAYLAND_DISPLAY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR \
-        QT_ENABLE_HIGHDPI_SCALING QT_FONT_DPI QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE
+        QT_ENABLE_HIGHDPI_SCALING QT_FONT_DPI QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE \
+        XDG_CURRENT_DESKTOP DESKTOP_SESSION KDE_FULL_SESSION QT_LINUX_ACCESSIBILITY_ALWAYS_ON \
+        QT_ACCESSIBILITY
+    start_session_bus "$work" || fail "no session bus: dbus-daemon --session did not start"
 }
 
 # Starts a program with its standard output in $work/stdout (or in
@@ -73,13 +80,7 @@ wait_for_lines() {
 
 # Waits for the program to end and leaves its exit status in $status.
 wait_for_exit() {
-    for _ in $(seq 100); do
-        kill -0 "$program_pid" 2>/dev/null || break
-        sleep 0.05
-    done
-    kill -0 "$program_pid" 2>/dev/null && fail "the program did not end"
-    status=0
-    wait "$program_pid" || status=$?
+    reap 5 "$program_pid" "the program" || fail "the program did not end"
     program_pid=
 }
 

@@ -10,6 +10,7 @@ scenario=$1
 program=/run/build/puerto-paralelo
 program_args=() # the options of the copies started next
 export DISPLAY=:0 HOME=/tmp
+. "$(dirname "$0")/../support/session.sh"
 # The emulated port's base address in each scenario.
 case $scenario in
 root278 | user278 | rawonly) base=0x278 ;;
@@ -33,11 +34,20 @@ wait_port() {
     return 1
 }
 
-# The unprivileged user 4242, in group lp (7) only; 4243 in no group.
-mkdir -p /tmp/runtime-4242 && chown 4242:4242 /tmp/runtime-4242 && chmod 0700 /tmp/runtime-4242
+# The unprivileged user 4242, in group lp (7) only; 4243 in no group. Root
+# and 4242 each have a runtime folder and a session bus, as in a desktop
+# session.
+for uid in 0 4242; do
+    mkdir -p /tmp/runtime-$uid && chown $uid:$uid /tmp/runtime-$uid && chmod 0700 /tmp/runtime-$uid
+done
 as_user=(setpriv --reuid=4242 --regid=4242 --groups=7 --inh-caps=-all
-    env XDG_RUNTIME_DIR=/tmp/runtime-4242)
+    env XDG_RUNTIME_DIR=/tmp/runtime-4242 DBUS_SESSION_BUS_ADDRESS=unix:path=/tmp/runtime-4242/bus)
 as_outsider=(setpriv --reuid=4243 --regid=4243 --clear-groups --inh-caps=-all)
+start_session_bus /tmp/runtime-4242 "${as_user[@]}"
+check "session-bus-4242" $? "dbus-daemon --session did not start"
+export XDG_RUNTIME_DIR=/tmp/runtime-0
+start_session_bus /tmp/runtime-0
+check "session-bus-root" $? "dbus-daemon --session did not start"
 
 # -noreset: a server that resets when its last client (xdotool) leaves may
 # refuse the program that connects in that moment.
@@ -127,7 +137,8 @@ dismiss_message() {
     done
     check "message-box-$1" "$([ -n "$box" ]; echo $?)" "no message box"
     [ -n "$box" ] || return
-    xdotool windowfocus --sync "$box"
+    within 10 "the focus on the message box" xdotool windowfocus --sync "$box"
+    check "message-box-$1-focused" $? "it did not take the focus"
     xdotool key Return
     for _ in $(seq 300); do
         xdotool search --onlyvisible --name '^Velmarin$' >/dev/null 2>&1 || return
@@ -142,12 +153,27 @@ salir() { # COPY: "Salir", then the exit status must be 0
 }
 
 # Waits up to a minute for copy $1 to end, killing it if it hangs; leaves its
-# exit status, or "hung", in $status, and forgets its window.
+# exit status, or "hung", in $status, and forgets its window. A traced copy's
+# status is strace's, which ends with the last process it follows: that must
+# be the copy itself.
 wait_end() { # COPY
-    status=0
-    timeout 60 tail --pid="${pid[$1]}" -f /dev/null || { status=hung; kill -9 "${pid[$1]}"; }
-    wait "${traced[$1]:-${pid[$1]}}" || [ "$status" = hung ] || status=$?
-    gone "$1"
+    local copy=$1 hung= started=${traced[$1]:-${pid[$1]}}
+    within 60 "copy $copy to end" tail --pid="${pid[$copy]}" -f /dev/null ||
+        { hung=yes; kill -9 "${pid[$copy]}"; }
+    if ! reap 10 "$started" "what copy $copy started"; then
+        check "copy-$copy-leaves-nothing-behind" 1 "still traced: $(followed_by "$started")"
+        kill -9 "$started"
+        reap 5 "$started" "strace, killed" || true
+    fi
+    [ -z "$hung" ] || status=hung
+    gone "$copy"
+}
+# The processes that process $1 traces, with their command lines.
+followed_by() { # PID
+    grep -lE "^TracerPid:[[:space:]]+$1\$" /proc/[0-9]*/status 2>/dev/null |
+        while read -r file; do
+            echo "${file//[^0-9]/} $(tr '\0' ' ' <"${file%status}cmdline")"
+        done | paste -sd';'
 }
 
 # The first key of copy $1 must end it: the fatal message box, the message on
@@ -176,7 +202,8 @@ listar() { # WHO
     [ "$1" = user ] && run+=("${as_user[@]}")
     [ "$1" = outsider ] && run+=("${as_outsider[@]}")
     local status=0
-    env -u DISPLAY "${run[@]}" "$program" --listar >"/tmp/listar-$1" 2>&1 </dev/null || status=$?
+    within 30 "--listar as $1" env -u DISPLAY "${run[@]}" "$program" --listar \
+        >"/tmp/listar-$1" 2>&1 </dev/null || status=$?
     check "listar-$1-exit-0" "$status" "status $status: $(cat "/tmp/listar-$1")"
     local touched
     touched=$(grep -E 'open(at)?\(.*"/dev/(parport|port)|ioperm|iopl|PP[A-Z]+' \
@@ -395,7 +422,7 @@ foreign)
         "El puerto paralelo 0x378 (888) está ocupado por otro programa: no se ha escrito el byte 0x06."
     expect_on_stderr 1 busy-names-the-device "otro programa a través de /dev/parport0"
     touch /tmp/release
-    timeout 10 tail --pid="$holder" -f /dev/null
+    within 10 "the holder to release the port" tail --pid="$holder" -f /dev/null
     check "holder-released-at-once" $? "$(cat /tmp/holder.out)"
     grep -q released /tmp/holder.out
     check "holder-release-succeeded" $? "$(cat /tmp/holder.out)"

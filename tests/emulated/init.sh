@@ -50,6 +50,17 @@ mkdir -p /host/run/src /host/run/build
 mount --move /stage/src /host/run/src
 mount --move /stage/build /host/run/build
 mount -t tmpfs tmpfs /host/tmp
+# The scenarios' two users have accounts, as on a real machine (a session
+# bus refuses a user without one): 4242 in group lp, 4243 in none.
+mkdir -p /accounts
+{ cat /host/etc/passwd
+  echo 'usuario:x:4242:4242:Usuario del grupo lp:/tmp:/bin/sh'
+  echo 'ajeno:x:4243:4243:Usuario ajeno al grupo lp:/tmp:/bin/sh'; } >/accounts/passwd
+{ sed '/^lp:x:7:/{s/$/,usuario/;s/:,/:/}' /host/etc/group
+  echo 'usuario:x:4242:'
+  echo 'ajeno:x:4243:'; } >/accounts/group
+mount --bind /accounts/passwd /host/etc/passwd
+mount --bind /accounts/group /host/etc/group
 mount --bind /dev /host/dev
 mount --bind /proc /host/proc
 mount --bind /sys /host/sys

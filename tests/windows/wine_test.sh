@@ -8,6 +8,7 @@
 # Usage: wine_test.sh BUILD_WINDOWS_DIR   (as packaging/windows/build.sh left it)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../support/session.sh"
 out=$(cd "$1" && pwd)
 installer=$(ls "$out"/puerto-paralelo-*-instalador.exe)
 zip=$(ls "$out"/puerto-paralelo-*-windows-x64.zip)
@@ -42,12 +43,13 @@ export DISPLAY=":$(head -n 1 "$work/display")"
 export HOME=$work WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all
 overrides="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEDLLOVERRIDES=$overrides
-wine wineboot --init >/dev/null 2>&1
-wineserver -w
+within 120 "wineboot to make the prefix" wine wineboot --init >/dev/null 2>&1 || fail "no Wine prefix"
+settle() { within 60 "Wine's processes to end" wineserver -w || fail "Wine did not settle"; }
+settle
 
 # --- Installing, silently, as an administrator would.
-wine "$installer" /S >/dev/null 2>&1 || fail "the installer failed"
-wineserver -w
+within 120 "the installer" wine "$installer" /S >/dev/null 2>&1 || fail "the installer failed"
+settle
 dir="$WINEPREFIX/drive_c/Program Files/Puerto Paralelo"
 for file in puerto-paralelo.exe puerto-paralelo-demo.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll \
     platforms/qwindows.dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll LEEME.txt \
@@ -89,10 +91,7 @@ click() { # LEFT TOP WIDTH HEIGHT, in the client area
     sleep 0.3
 }
 ended() { # waits for the program to end; leaves its status in $status
-    status=0
-    for _ in $(seq 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$pid" 2>/dev/null && fail "the program did not end"
-    wait "$pid" || status=$?
+    reap 30 "$pid" "the program" || fail "the program did not end"
 }
 salir() {
     click 104 168 57 25
@@ -108,7 +107,9 @@ dismiss() {
         sleep 0.1
     done
     [ -n "$box" ] || fail "no message box"
-    xdotool windowfocus --sync "$box" key Return
+    within 10 "the focus on the message box" xdotool windowfocus --sync "$box" ||
+        fail "the message box did not take the focus"
+    xdotool key Return
 }
 # Starts the program with the options given; its first key must end it with
 # a message box and a status other than 0. WHAT names the case in failures.
@@ -135,6 +136,9 @@ keys() { # the keypad, a key again, and two typed bytes
     click 24 168 65 25
 }
 written() { grep -v '^load$' "$log" | paste -sd' ' || true; }
+console() { # OPTIONS...: the program's console output in $work/stdout and stderr
+    within 60 "puerto-paralelo.exe $*" wine "$program" "$@" >"$work/stdout" 2>"$work/stderr"
+}
 
 # --- The window, its geometry, and the keys at 0x378, loading InpOut lazily.
 cp "$work/inpout_standin.dll" "$dir/inpoutx64.dll"
@@ -165,7 +169,7 @@ click 56 136 41 25 # A
 click 8 136 41 25  # 0
 salir
 [ "$(written)" = "0xE050 0x77 0xE050 0x3F" ] || fail "0xE050 got: $(written)"
-wine "$program" --listar >"$work/stdout" 2>"$work/stderr" || fail "--listar failed"
+console --listar || fail "--listar failed"
 grep -qF "LPT3 en 0xE050 (Puerto de impresora PCI ECP (LPT3)), E/S 0xE050-0xE057, 0xE040-0xE043" \
     "$work/stdout" || fail "--listar printed: $(cat "$work/stdout")"
 echo "wine: --puerto 0xE050, listed by Windows, wrote there at the first key; --listar names it"
@@ -199,9 +203,9 @@ grep -qF "su controlador no está abierto" "$work/stderr" ||
 echo "wine: no inpoutx64.dll, a wrong one and a closed driver each end the program at the first key, saying what to do"
 
 # --- The console: help and the list of ports.
-wine "$program" --help >"$work/stdout" 2>"$work/stderr" || fail "--help failed"
+console --help || fail "--help failed"
 grep -q "^Uso: puerto-paralelo \[--puerto P\]" "$work/stdout" || fail "--help: $(cat "$work/stdout")"
-wine "$program" --listar >"$work/stdout" 2>"$work/stderr" || fail "--listar failed"
+console --listar || fail "--listar failed"
 grep -q "Windows no conoce ningún puerto paralelo" "$work/stdout" ||
     fail "--listar: $(cat "$work/stdout")"
 echo "wine: --help and --listar print on the console"
@@ -212,9 +216,9 @@ click 56 104 41 25
 salir
 grep -q "^0x378 <- 0x7F" "$work/stdout" || fail "the demo printed: $(cat "$work/stdout")"
 rm "$dir/inpoutx64.dll"
-wine "$dir/desinstalar.exe" /S >/dev/null 2>&1 || true
+within 60 "the uninstaller" wine "$dir/desinstalar.exe" /S >/dev/null 2>&1 || true
 for _ in $(seq 100); do [ -e "$dir" ] || break; sleep 0.2; done
-wineserver -w
+settle
 [ ! -e "$dir" ] || fail "left after uninstalling: $(cd "$dir" && find . | head)"
 [ ! -e "$menu" ] || fail "the Start-menu entries stay after uninstalling"
 echo "wine: the demo prints its lines; the uninstaller removes everything"
