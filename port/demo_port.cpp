@@ -14,17 +14,18 @@ std::string DemoLine(PortByte value, std::string_view port) {
     for (int bit = 7; bit >= 0; --bit) {
         line += ((value >> bit) & 1) != 0 ? '1' : '0';
     }
-    line += "  líneas altas:";
-    if (value == 0) {
-        line += " ninguna";
-    }
+    return line + "  líneas altas: " + HighLines(value);
+}
+
+std::string HighLines(PortByte value) {
+    std::string lines;
     for (int bit = 0; bit < 8; ++bit) {
         if (((value >> bit) & 1) != 0) {
-            line += " D";
-            line += static_cast<char>('0' + bit);
+            lines += lines.empty() ? "D" : " D";
+            lines += static_cast<char>('0' + bit);
         }
     }
-    return line;
+    return lines.empty() ? "ninguna" : lines;
 }
 
 void DemoPort::PortOut(PortByte value) {

@@ -18,6 +18,9 @@ namespace pp {
 // PortLabel gives it), without the line feed.
 std::string DemoLine(PortByte value, std::string_view port = "0x378");
 
+// The data lines that `value` sets high, "D0 D1 D2 D4 D5 D6", or "ninguna".
+std::string HighLines(PortByte value);
+
 class DemoPort final : public PortOutput {
 public:
     explicit DemoPort(std::ostream& out, std::string port = "0x378")

@@ -1,8 +1,6 @@
 // Writes the program's icon, the 32 x 32 drawing, in the forms desktops ask
 // for:
-//   OUTPUT_DIR/SIZE.png  for each SIZE given: whole multiples of 32 with each
-//                        pixel a square block; other sizes smoothly scaled
-//                        from the next larger multiple
+//   OUTPUT_DIR/SIZE.png  for each SIZE given, drawn as icon_drawing.h draws it
 //   OUTPUT_DIR/icon.svg  the drawing as squares, for the theme's scalable
 //                        folder
 //   OUTPUT_DIR/icon.ico  16, 32, 48 and 256 pixels, for a Windows program
@@ -18,19 +16,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "resources/puerto_paralelo.xpm"
+#include "resources/icon_drawing.h"
 
 namespace {
 
-QImage drawn(const QImage& icon, int size) {
-    const int blocks = (size + icon.width() - 1) / icon.width();
-    const QImage sharp = icon.scaled(blocks * icon.width(), blocks * icon.height(),
-                                     Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    if (sharp.width() == size) {
-        return sharp;
-    }
-    return sharp.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-}
+using pp::DrawIcon;
 
 // One rectangle per run of equal pixels in a row; transparent ones left out.
 QByteArray svg(const QImage& icon) {
@@ -64,7 +54,7 @@ QByteArray svg(const QImage& icon) {
 }
 
 // An ICO file whose images are PNG, as Windows Vista and later read them.
-QByteArray ico(const QImage& icon) {
+QByteArray ico() {
     constexpr std::array<int, 4> sizes = {16, 32, 48, 256};
     QByteArray header(6, '\0');
     qToLittleEndian<quint16>(1, header.data() + 2); // an icon
@@ -74,7 +64,7 @@ QByteArray ico(const QImage& icon) {
     for (const int size : sizes) {
         QByteArray png;
         QBuffer buffer(&png);
-        drawn(icon, size).save(&buffer, "PNG");
+        DrawIcon(size).save(&buffer, "PNG");
         QByteArray entry(16, '\0');
         entry[0] = static_cast<char>(size % 256); // 0 stands for 256
         entry[1] = static_cast<char>(size % 256);
@@ -100,18 +90,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s OUTPUT_DIR SIZE...\n", argv[0]);
         return EXIT_FAILURE;
     }
-    const QImage icon = QImage(puerto_paralelo_xpm).convertToFormat(QImage::Format_ARGB32);
+    const QImage icon = pp::IconDesign();
     const QString dir = QString::fromLocal8Bit(argv[1]);
     for (int i = 2; i < argc; ++i) {
         const int size = QString::fromLocal8Bit(argv[i]).toInt();
         const QString path = dir + QStringLiteral("/%1.png").arg(size);
-        if (size < 1 || !drawn(icon, size).save(path)) {
+        if (size < 1 || !DrawIcon(size).save(path)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
             return EXIT_FAILURE;
         }
     }
     if (!write(dir + QStringLiteral("/icon.svg"), svg(icon)) ||
-        !write(dir + QStringLiteral("/icon.ico"), ico(icon))) {
+        !write(dir + QStringLiteral("/icon.ico"), ico())) {
         std::fprintf(stderr, "cannot write the icons in %s\n", qPrintable(dir));
         return EXIT_FAILURE;
     }

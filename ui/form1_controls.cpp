@@ -18,7 +18,7 @@ const std::array<ControlDescription, 22> Form1Controls = {{
     {"Command2", Button, "Salir", 1560, 2520, 855, 375, Default, ControlClick::Salir},
     {"Text1", ControlKind::TextBox, "", 2160, 240, 735, 285, Default, NoClick},
     {"Label1", ControlKind::Label, "Introdusca el dato a sacar", 120, 240, 1935, 255, Default,
-     NoClick},
+     NoClick, {}, "Text1"},
     {"Command4", Key, "1", 120, 600, 615, 375, Keypad, Digit},
     {"Command5", Key, "2", 840, 600, 615, 375, Keypad, Digit},
     {"Command6", Key, "3", 1560, 600, 615, 375, Keypad, Digit},
@@ -35,7 +35,8 @@ const std::array<ControlDescription, 22> Form1Controls = {{
     {"Command17", Key, "D", 2280, 1080, 615, 375, Keypad, Digit},
     {"Command18", Key, "E", 2280, 1560, 615, 375, Keypad, Digit},
     {"Command19", Key, "F", 2280, 2040, 615, 375, Keypad, Digit},
-    {"Picture1", ControlKind::PictureBox, "", 240, 3120, 480, 480, ControlFont::None, NoClick},
+    {"Picture1", ControlKind::PictureBox, "", 240, 3120, 480, 480, ControlFont::None, NoClick,
+     "Icono de Puerto Paralelo: el conector de un cable de puerto paralelo"},
     // Six blanks between "Tessavon" and "por": the credit wraps there.
     {"Label2", ControlKind::Label, "Manejo del puerto paralelo en Tessavon      por Dravenko", 840,
      3120, 2055, 615, Default, NoClick},

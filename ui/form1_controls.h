@@ -49,6 +49,10 @@ struct ControlDescription {
     int height;
     ControlFont font;
     ControlClick click;
+    // What a screen reader reads where no caption says it: the control's own
+    // name (the picture's), or, for a label, the control it names (its buddy).
+    std::string_view accessibleName = {};
+    std::string_view labels = {};
 };
 
 inline constexpr int TwipsPerPixel = 15;

@@ -92,6 +92,17 @@ Form1::Form1(PortOutput& port, QWidget* parent) : QWidget(parent), port_(port) {
             }
             previous = widget;
         }
+        if (!control.accessibleName.empty()) {
+            widget->setAccessibleName(qstring(control.accessibleName));
+        }
+    }
+    // A label names its control to a screen reader, as its buddy; with no
+    // mnemonic in the caption, the keyboard is not affected.
+    for (const ControlDescription& control : Form1Controls) {
+        if (!control.labels.empty()) {
+            findChild<QLabel*>(qstring(control.name))
+                ->setBuddy(findChild<QWidget*>(qstring(control.labels)));
+        }
     }
 }
 
@@ -118,7 +129,7 @@ QWidget* Form1::createControl(const ControlDescription& control) {
     }
     case ControlKind::PictureBox: {
         auto* picture = new QLabel(this);
-        picture->setPixmap(ProgramIcon());
+        picture->setPixmap(ProgramPicture());
         picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return picture;
     }

@@ -1,8 +1,16 @@
 #include "ui/port_display.h"
 
+#include "core/keypad.h"
+#include "port/demo_port.h"
+#include "ui/announcement.h"
+
+#include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <QPolygonF>
 
+#include <algorithm>
 #include <array>
 
 namespace pp {
@@ -60,19 +68,92 @@ QPoint pointCentre() {
     return DigitOrigin + QPoint(DigitWidth + 18, DigitHeight);
 }
 
+const QString ReadingName = QStringLiteral("DisplayReading");
+
+// The display to assistive technology: a text, its reading, and a value, the
+// byte, 0-255, that it cannot change.
+class ReadingAccessible final : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit ReadingAccessible(QWidget* widget)
+        : QAccessibleWidget(widget, QAccessible::StaticText) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface) {
+            return static_cast<QAccessibleValueInterface*>(this);
+        }
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QVariant currentValue() const override {
+        return static_cast<const PortDisplay*>(widget()->parentWidget())->byte();
+    }
+    void setCurrentValue(const QVariant& /*value*/) override {}
+    QVariant maximumValue() const override { return 255; }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 1; }
+};
+
+QAccessibleInterface* readingFactory(const QString& /*className*/, QObject* object) {
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (widget == nullptr || widget->objectName() != ReadingName ||
+        qobject_cast<PortDisplay*>(widget->parentWidget()) == nullptr) {
+        return nullptr;
+    }
+    return new ReadingAccessible(widget);
+}
+
 } // namespace
 
-PortDisplay::PortDisplay(const QString& port, QWidget* parent) : QWidget(parent) {
+PortDisplay::PortDisplay(const QString& port, QWidget* parent)
+    : QWidget(parent), reading_(new QWidget(this)) {
+    static const bool installed = [] {
+        QAccessible::installFactory(readingFactory);
+        return true;
+    }();
+    (void)installed;
     setObjectName(QStringLiteral("PortDisplay"));
     setWindowTitle(QStringLiteral("Display del puerto %1 (simulado)").arg(port));
     setFixedSize(WidgetWidth, WidgetHeight);
     // Closing it leaves the program running; closing Form1 ends both.
     setAttribute(Qt::WA_QuitOnClose, false);
+    reading_->setObjectName(ReadingName);
+    reading_->setGeometry(rect());
+    reading_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    reading_->setAccessibleName(reading(byte_));
 }
 
 void PortDisplay::showByte(PortByte value) {
     byte_ = value;
     update();
+    const QString words = reading(value);
+    reading_->setAccessibleName(words);
+    QAccessibleValueChangeEvent changed(reading_, value);
+    QAccessible::updateAccessibility(&changed);
+    Announce(*this, words);
+}
+
+QString PortDisplay::reading(PortByte value) {
+    QString words =
+        QStringLiteral("0x") + QString::number(value, 16).rightJustified(2, u'0').toUpper();
+    const auto digit = std::ranges::find(SegmentCode, value);
+    if (digit != SegmentCode.end()) {
+        // "b" and "d" as the display draws them.
+        const QString shown = QString::number(digit - SegmentCode.begin(), 16);
+        words += QStringLiteral(", muestra ") +
+                 (shown == QLatin1String("b") || shown == QLatin1String("d") ? shown
+                                                                               : shown.toUpper());
+    }
+    QString segments;
+    for (int line = 0; line < 8; ++line) {
+        if (((value >> line) & 1) != 0) {
+            segments += (segments.isEmpty() ? QString() : QStringLiteral(" ")) +
+                        (line == 7 ? QStringLiteral("punto") : QString(QChar(u'a' + line)));
+        }
+    }
+    return words + QStringLiteral(". Segmentos encendidos: ") +
+           (segments.isEmpty() ? QStringLiteral("ninguno") : segments) +
+           QStringLiteral(". Líneas altas: ") + QString::fromStdString(HighLines(value)) +
+           QLatin1Char('.');
 }
 
 QPoint PortDisplay::segmentCentre(int line) {

@@ -1,11 +1,18 @@
 #include "ui/program_icon.h"
 
-#include "resources/puerto_paralelo.xpm"
+#include "resources/icon_drawing.h"
 
 namespace pp {
 
 QPixmap ProgramIcon() {
-    return QPixmap(puerto_paralelo_xpm);
+    return QPixmap::fromImage(IconDesign());
+}
+
+QPixmap ProgramPicture() {
+    constexpr int Scale = 8;
+    QPixmap picture = QPixmap::fromImage(DrawIcon(32 * Scale));
+    picture.setDevicePixelRatio(Scale);
+    return picture;
 }
 
 } // namespace pp

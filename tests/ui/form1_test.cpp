@@ -1,8 +1,10 @@
 // The main window, offscreen: its controls, focus, keys and exit.
 #include "ui/main_window.h"
 
+#include "resources/puerto_paralelo.xpm"
 #include "tests/support/recording_port.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -221,6 +223,30 @@ private slots:
         }
     }
 
+    // What a screen reader names each control by: its caption; Text1 by the
+    // prompt beside it, labelled by Label1; the picture by what it shows.
+    void aScreenReaderNamesEveryControl() {
+        for (const Expected& expected : Controls) {
+            QAccessibleInterface* control = QAccessible::queryAccessibleInterface(
+                this->control(expected.name));
+            QString name = QString::fromUtf8(expected.caption);
+            if (name.isEmpty()) {
+                name = expected.name == QByteArray("Text1")
+                           ? QStringLiteral("Introdusca el dato a sacar")
+                           : QStringLiteral("Icono de Puerto Paralelo: el conector de un cable de "
+                                            "puerto paralelo");
+            }
+            QCOMPARE(control->text(QAccessible::Name), name);
+        }
+        const auto labels = QAccessible::queryAccessibleInterface(control("Text1"))
+                                ->relations(QAccessible::Label);
+        QCOMPARE(labels.size(), 1);
+        QCOMPARE(labels.front().first->object(), control("Label1"));
+        QCOMPARE(control<QLabel>("Label1")->text(), QStringLiteral("Introdusca el dato a sacar"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(control("Picture1"))->role(),
+                 QAccessible::Graphic);
+    }
+
     void labelsWrapInTheirBoxAndTakeNoFocus() {
         for (const char* name : {"Label1", "Label2"}) {
             auto* label = control<QLabel>(name);
@@ -231,11 +257,24 @@ private slots:
         }
     }
 
-    void pictureShowsTheIconAtItsNaturalSize() {
+    // At the screen's scale (the suite runs at 100 % and 200 %) each pixel of
+    // the 32 x 32 design is a sharp square block.
+    void pictureShowsTheIconAtItsNaturalSizeSharpAtAnyScale() {
         auto* picture = control<QLabel>("Picture1");
-        QCOMPARE(picture->pixmap().size(), QSize(32, 32));
+        QCOMPARE(picture->pixmap().deviceIndependentSize(), QSizeF(32, 32));
         QVERIFY(picture->pixmap().hasAlphaChannel());
         QCOMPARE(picture->frameShape(), QFrame::NoFrame);
+        const int scale = qRound(picture->devicePixelRatioF());
+        const QImage shown = picture->grab().toImage();
+        QCOMPARE(shown.size(), QSize(32, 32) * scale);
+        const QImage design = QImage(puerto_paralelo_xpm).convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                const QRgb pixel = design.pixel(x / scale, y / scale);
+                QVERIFY2(qAlpha(pixel) == 0 || shown.pixel(x, y) == pixel,
+                         qPrintable(QStringLiteral("pixel %1,%2 at %3 x").arg(x).arg(y).arg(scale)));
+            }
+        }
     }
 
     void textBoxStartsEmptyWithoutLengthLimit() {

@@ -5,6 +5,8 @@
 #include "tests/support/recording_port.h"
 #include "ui/main_window.h"
 
+#include <QAccessible>
+#include <QAccessibleValueInterface>
 #include <QApplication>
 #include <QImage>
 #include <QPushButton>
@@ -56,6 +58,42 @@ private slots:
             }
             expectPixels(display, value);
         }
+    }
+
+    // What a screen reader reads of the display, in words and as a value.
+    void aScreenReaderReadsTheLastByte_data() {
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("words");
+        QTest::newRow("A") << 0x77
+                           << "0x77, muestra A. Segmentos encendidos: a b c e f g. Líneas altas: "
+                              "D0 D1 D2 D4 D5 D6.";
+        QTest::newRow("b, drawn lower-case") << 0x7C
+                                             << "0x7C, muestra b. Segmentos encendidos: c d e f g. "
+                                                "Líneas altas: D2 D3 D4 D5 D6.";
+        QTest::newRow("no digit, the point") << 0xC8
+                                             << "0xC8. Segmentos encendidos: d g punto. Líneas "
+                                                "altas: D3 D6 D7.";
+        QTest::newRow("dark") << 0x00
+                              << "0x00. Segmentos encendidos: ninguno. Líneas altas: ninguna.";
+    }
+    void aScreenReaderReadsTheLastByte() {
+        QFETCH(int, value);
+        QFETCH(QString, words);
+        PortDisplay display;
+        display.show();
+        display.showByte(static_cast<PortByte>(value));
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&display);
+        QAccessibleInterface* reading = nullptr;
+        for (int child = 0; child < window->childCount(); ++child) {
+            if (window->child(child)->role() == QAccessible::StaticText) {
+                reading = window->child(child);
+            }
+        }
+        QVERIFY(reading != nullptr);
+        QCOMPARE(reading->text(QAccessible::Name), words);
+        QCOMPARE(reading->valueInterface()->currentValue().toInt(), value);
+        QCOMPARE(reading->valueInterface()->minimumValue().toInt(), 0);
+        QCOMPARE(reading->valueInterface()->maximumValue().toInt(), 255);
     }
 
     void segmentsAndLampsAreDrawnApart() {
