@@ -2,6 +2,7 @@
 
 #include "port/system_ports.h"
 #include "ui/command_line.h"
+#include "ui/library_search.h"
 #include "ui/program_icon.h"
 #include "ui/standard_streams.h"
 #include "ui/window_failure.h"
@@ -107,6 +108,7 @@ std::variant<PortChoice, int> readCommandLine(int argc, char** argv, Program pro
 } // namespace
 
 int RunProgram(int& argc, char** argv) {
+    RestrictLibrarySearch();
     PrepareStandardStreams();
     const auto ports = MakeSystemPorts();
     const auto start = readCommandLine(argc, argv, Program::PuertoParalelo, *ports);
@@ -135,6 +137,7 @@ void DemoWindows::show() {
 }
 
 int RunDemo(int& argc, char** argv, std::ostream& out) {
+    RestrictLibrarySearch();
     PrepareStandardStreams();
     const auto ports = MakeSystemPorts();
     const auto start = readCommandLine(argc, argv, Program::Demo, *ports);

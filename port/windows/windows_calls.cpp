@@ -1,6 +1,8 @@
-// The real calls to Windows: InpOut x64 through LoadLibrary and
-// GetProcAddress, and the parallel ports through the Configuration Manager
-// (cfgmgr32), as Device Manager shows them.
+// The real calls to Windows: InpOut x64 through LoadLibraryEx and
+// GetProcAddress, its driver through the process's token, the service
+// manager, the kernel's code integrity and the registry, and the parallel
+// ports through the Configuration Manager (cfgmgr32), as Device Manager shows
+// them.
 #include "port/windows/windows_calls.h"
 
 #include "port/windows/windows_ports.h"
@@ -8,9 +10,11 @@
 // clang-format off
 #include <windows.h>
 #include <cfgmgr32.h>
+#include <winternl.h>
 // clang-format on
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -42,6 +46,99 @@ std::wstring folderOfProgram() {
         path.resize(path.size() * 2);
     }
     return path.substr(0, path.find_last_of(L"\\/"));
+}
+
+std::wstring systemDirectory() {
+    std::array<wchar_t, MAX_PATH> path{};
+    const UINT length = GetSystemDirectoryW(path.data(), static_cast<UINT>(path.size()));
+    return {path.data(), length < path.size() ? length : 0};
+}
+
+// The two places inpoutx64.dll may be taken from, in order.
+std::array<std::wstring, 2> inpOutPlaces() {
+    return {folderOfProgram() + L"\\inpoutx64.dll", systemDirectory() + L"\\inpoutx64.dll"};
+}
+
+bool exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool tokenElevated() {
+    HANDLE token = nullptr;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token) == FALSE) {
+        return false;
+    }
+    TOKEN_ELEVATION elevation = {};
+    DWORD size = 0;
+    const bool elevated =
+        GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) != FALSE &&
+        elevation.TokenIsElevated != 0;
+    CloseHandle(token);
+    return elevated;
+}
+
+// The service InpOut installs for its driver, as the service manager has it.
+void readService(InpOutState& state) {
+    SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+    if (manager == nullptr) {
+        return;
+    }
+    SC_HANDLE service = OpenServiceW(manager, L"inpoutx64", SERVICE_QUERY_STATUS);
+    if (service == nullptr) {
+        if (GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST) {
+            state.service = DriverService::Missing;
+        }
+        CloseServiceHandle(manager);
+        return;
+    }
+    SERVICE_STATUS_PROCESS status = {};
+    DWORD size = 0;
+    if (QueryServiceStatusEx(service, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
+                             sizeof status, &size) != FALSE) {
+        state.service = status.dwCurrentState == SERVICE_RUNNING ? DriverService::Running
+                                                                 : DriverService::Stopped;
+        // Its exit code, but for "never started since Windows started".
+        state.serviceError = status.dwWin32ExitCode == ERROR_SERVICE_SPECIFIC_ERROR
+                                 ? status.dwServiceSpecificExitCode
+                             : status.dwWin32ExitCode == ERROR_SERVICE_NEVER_STARTED
+                                 ? 0
+                                 : status.dwWin32ExitCode;
+    }
+    CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+}
+
+// A DWORD value under HKEY_LOCAL_MACHINE as a protection's state: 1 on, 0 off.
+Protection registryProtection(const wchar_t* key, const wchar_t* value) {
+    DWORD data = 0;
+    DWORD size = sizeof data;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, key, value, RRF_RT_REG_DWORD, nullptr, &data, &size) !=
+        ERROR_SUCCESS) {
+        return Protection::Unknown;
+    }
+    return data != 0 ? Protection::On : Protection::Off;
+}
+
+// Memory Integrity as the kernel runs it: its code-integrity options, asked of
+// ntdll, which Wine may not answer; where it does not, whether it is
+// configured to run.
+Protection memoryIntegrity() {
+    using Query = LONG(NTAPI*)(ULONG, PVOID, ULONG, PULONG);
+    constexpr ULONG SystemCodeIntegrity = 103; // SystemCodeIntegrityInformation
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    const auto query = ntdll == nullptr ? nullptr
+                                        : reinterpret_cast<Query>(reinterpret_cast<void*>(
+                                              GetProcAddress(ntdll, "NtQuerySystemInformation")));
+    SYSTEM_CODEINTEGRITY_INFORMATION information = {sizeof information, 0};
+    if (query != nullptr &&
+        query(SystemCodeIntegrity, &information, sizeof information, nullptr) >= 0) {
+        return (information.CodeIntegrityOptions & CODEINTEGRITY_OPTION_HVCI_KMCI_ENABLED) != 0
+                   ? Protection::On
+                   : Protection::Off;
+    }
+    return registryProtection(
+        L"SYSTEM\\CurrentControlSet\\Control\\DeviceGuard\\Scenarios\\HypervisorEnforcedCodeIntegrity",
+        L"Enabled");
 }
 
 // The functions as InpOut x64 exports them, undecorated on x64.
@@ -140,24 +237,23 @@ class RealWindowsCalls final : public WindowsCalls {
 public:
     InpOutLoad loadInpOut() override {
         InpOutLoad load;
-        const std::wstring beside = folderOfProgram() + L"\\inpoutx64.dll";
-        HMODULE module = LoadLibraryExW(beside.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-        std::wstring path = beside;
-        DWORD error = module == nullptr ? GetLastError() : 0;
-        if (module == nullptr && error == ERROR_MOD_NOT_FOUND) {
-            module = LoadLibraryW(L"inpoutx64.dll");
-            error = module == nullptr ? GetLastError() : 0;
-            if (module != nullptr) {
-                path.assign(MAX_PATH, L'\0');
-                path.resize(GetModuleFileNameW(module, path.data(), MAX_PATH));
-            }
+        const auto places = inpOutPlaces();
+        const auto place = std::ranges::find_if(places, exists);
+        if (place == places.end()) {
+            load.path = utf8(places.front());
+            load.failure = InpOutFailure::Missing;
+            return load;
         }
-        load.path = utf8(path);
-        load.error = error;
+        // By its full path, and what it needs only from its own folder and
+        // System32: never from the working folder or PATH.
+        HMODULE module = LoadLibraryExW(place->c_str(), nullptr,
+                                        LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR |
+                                            LOAD_LIBRARY_SEARCH_SYSTEM32);
+        load.path = utf8(*place);
         if (module == nullptr) {
-            load.failure = error == ERROR_MOD_NOT_FOUND    ? InpOutFailure::Missing
-                           : error == ERROR_BAD_EXE_FORMAT ? InpOutFailure::NotX64
-                                                           : InpOutFailure::LoadFailed;
+            load.error = GetLastError();
+            load.failure = load.error == ERROR_BAD_EXE_FORMAT ? InpOutFailure::NotX64
+                                                              : InpOutFailure::LoadFailed;
             return load;
         }
         // Kept loaded for the rest of the run.
@@ -171,19 +267,36 @@ public:
         return load;
     }
 
-    std::vector<WindowsParport> parallelPorts() override {
+    InpOutState inpOutState() override {
+        InpOutState state;
+        const auto places = inpOutPlaces();
+        if (const auto place = std::ranges::find_if(places, exists); place != places.end()) {
+            state.library = utf8(*place);
+        }
+        state.elevated = tokenElevated();
+        readService(state);
+        state.memoryIntegrity = memoryIntegrity();
+        state.blocklist = registryProtection(L"SYSTEM\\CurrentControlSet\\Control\\CI\\Config",
+                                             L"VulnerableDriverBlocklistEnable");
+        return state;
+    }
+
+    std::optional<std::vector<WindowsParport>> parallelPorts() override {
         // The Ports class, serial and parallel ports alike; the LPT ones are
         // kept.
         static const wchar_t* const PortsClass = L"{4d36e978-e325-11ce-bfc1-08002be10318}";
         const ULONG filter = CM_GETIDLIST_FILTER_CLASS | CM_GETIDLIST_FILTER_PRESENT;
         std::vector<WindowsParport> ports;
         ULONG size = 0;
-        if (CM_Get_Device_ID_List_SizeW(&size, PortsClass, filter) != CR_SUCCESS || size == 0) {
+        if (CM_Get_Device_ID_List_SizeW(&size, PortsClass, filter) != CR_SUCCESS) {
+            return std::nullopt;
+        }
+        if (size == 0) {
             return ports;
         }
         std::vector<wchar_t> ids(size + 1, L'\0');
         if (CM_Get_Device_ID_ListW(PortsClass, ids.data(), size, filter) != CR_SUCCESS) {
-            return ports;
+            return std::nullopt;
         }
         for (const wchar_t* id = ids.data(); *id != L'\0'; id += wcslen(id) + 1) {
             DEVINST device = 0;
@@ -202,6 +315,7 @@ public:
     }
 
     std::string programFolder() override { return utf8(folderOfProgram()); }
+    std::string systemFolder() override { return utf8(systemDirectory()); }
 };
 
 } // namespace

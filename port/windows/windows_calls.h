@@ -1,12 +1,14 @@
 // What the port layer asks of Windows, behind an interface so that it can be
 // exercised without Windows, without a port and without InpOut: the port
-// library InpOut x64 and Windows' list of parallel ports.
+// library InpOut x64, what Windows says of its driver, and Windows' list of
+// parallel ports.
 #pragma once
 
 #include "port/port_output.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,7 +47,7 @@ protected:
 // Why InpOut x64 could not be had.
 enum class InpOutFailure : std::uint8_t {
     None,
-    Missing,       // no inpoutx64.dll beside the program nor on the search path
+    Missing,       // no inpoutx64.dll beside the program nor in System32
     NotX64,        // a DLL for another machine, such as the 32-bit inpout32.dll
     NoOut32,       // the DLL has no Out32
     NoDriverCheck, // nor IsInpOutDriverOpen
@@ -59,17 +61,39 @@ struct InpOutLoad {
     unsigned long error = 0; // Windows' error code where loading failed
 };
 
+// The state of InpOut's driver, the kernel service "inpoutx64".
+enum class DriverService : std::uint8_t { Unknown, Missing, Stopped, Running };
+// A protection of Windows that may keep the driver from loading.
+enum class Protection : std::uint8_t { Unknown, Off, On };
+
+// What Windows says of InpOut x64 and its driver, asked without loading it.
+struct InpOutState {
+    std::string library;  // where inpoutx64.dll would be loaded from, or empty
+    bool elevated = false; // the program runs as administrator (its token is elevated)
+    DriverService service = DriverService::Unknown;
+    unsigned long serviceError = 0; // the service's exit code, where it stopped with one
+    // Memory Integrity (hypervisor-protected code integrity) running in the
+    // kernel, and Microsoft's vulnerable driver blocklist.
+    Protection memoryIntegrity = Protection::Unknown;
+    Protection blocklist = Protection::Unknown;
+};
+
 class WindowsCalls {
 public:
     virtual ~WindowsCalls() = default;
 
-    // Loads inpoutx64.dll, from the program's folder, then from the system's
-    // search path, and looks up Out32 and IsInpOutDriverOpen.
+    // Loads inpoutx64.dll from the program's folder or else from System32,
+    // never from anywhere else, and looks up Out32 and IsInpOutDriverOpen.
     virtual InpOutLoad loadInpOut() = 0;
-    // The parallel ports in Windows' device list, in order of their names.
-    virtual std::vector<WindowsParport> parallelPorts() = 0;
-    // The folder the program runs from, where inpoutx64.dll belongs.
+    virtual InpOutState inpOutState() = 0;
+    // The parallel ports in Windows' device list, in order of their names, or
+    // nothing where the list cannot be read at all (the Configuration Manager
+    // answers with an error).
+    virtual std::optional<std::vector<WindowsParport>> parallelPorts() = 0;
+    // The folder the program runs from, where inpoutx64.dll belongs, and
+    // Windows' System32, the other place it may be.
     virtual std::string programFolder() = 0;
+    virtual std::string systemFolder() = 0;
 
 protected:
     WindowsCalls() = default;

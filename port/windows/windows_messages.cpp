@@ -17,8 +17,7 @@ std::string describePort(const WindowsParport& port) {
     if (port.ranges.empty()) {
         return port.name + ", sin dirección de E/S (" + port.description + ")";
     }
-    return port.name + " en " + HexAddress(port.ranges.front().first) + " (" + port.description +
-           ")";
+    return port.name + " en " + HexAddress(DataRegister(port)) + " (" + port.description + ")";
 }
 
 std::string ranges(const WindowsParport& port) {
@@ -29,30 +28,67 @@ std::string ranges(const WindowsParport& port) {
     return text;
 }
 
+constexpr const char* CoreIsolation =
+    "Seguridad de Windows › Seguridad del dispositivo › Aislamiento del núcleo";
+constexpr const char* LinuxNeedsNone =
+    " En Linux el programa llega al puerto con el controlador del núcleo (ppdev), que no necesita "
+    "nada de esto.";
+constexpr const char* AsAdministrator =
+    "(clic derecho en Puerto Paralelo, «Ejecutar como administrador»)";
+
+std::string serviceState(const InpOutState& state) {
+    switch (state.service) {
+    case DriverService::Missing:
+        return "no está instalado";
+    case DriverService::Stopped:
+        return state.serviceError == 0
+                   ? std::string("está instalado, pero parado")
+                   : "está instalado, pero parado (error " + std::to_string(state.serviceError) +
+                         ")";
+    case DriverService::Running:
+        return "está en marcha";
+    case DriverService::Unknown:
+        break;
+    }
+    return "no se sabe cómo está (Windows no lo dice)";
+}
+
 } // namespace
 
-std::string NoWindowsPortMessage(std::uint16_t address, const std::vector<WindowsParport>& ports) {
+std::string NoWindowsPortMessage(std::uint16_t address, const WindowsPortList& ports) {
     std::string text = "No se encuentra el puerto paralelo " + PortName(IoAddress{address}) +
-                       ".\n\n"
-                       "Windows no conoce ningún puerto paralelo en esa dirección. El programa "
-                       "solo escribe en las direcciones clásicas del puerto paralelo (0x378, "
-                       "0x278 y 0x3BC) o en la de un puerto que Windows tenga en su lista de "
-                       "dispositivos: una dirección mal escrita podría ser la de otro aparato.\n\n";
+                       ".\n\n";
+    if (!ports) {
+        return text + "Windows no ha podido dar su lista de dispositivos, y sin ella el programa "
+                      "solo escribe en las direcciones clásicas del puerto paralelo (0x378, "
+                      "0x278 y 0x3BC): una dirección mal escrita podría ser la de otro aparato. "
+                      "Busque la dirección del puerto en el Administrador de dispositivos, en "
+                      "«Puertos (COM y LPT)», pestaña «Recursos».";
+    }
     std::vector<PortToUse> usable;
-    for (const WindowsParport& port : ports) {
+    for (const WindowsParport& port : *ports) {
         if (!port.ranges.empty()) {
-            usable.push_back({describePort(port), HexAddress(port.ranges.front().first)});
+            usable.push_back({describePort(port), HexAddress(DataRegister(port))});
         }
     }
     if (usable.empty()) {
-        return text + "Windows no tiene ningún puerto paralelo en su lista. Compruebe en el "
-                      "Administrador de dispositivos, en «Puertos (COM y LPT)», que el puerto "
-                      "aparece y funciona; su dirección está en la pestaña «Recursos».";
+        return text +
+               "Windows no tiene ningún puerto paralelo en su lista de dispositivos, así que no "
+               "hay nada en esa dirección y el programa no escribe en ella. Si el PC tiene "
+               "puerto paralelo, compruebe en el Administrador de dispositivos, en «Puertos (COM "
+               "y LPT)», que aparece y funciona (su dirección está en la pestaña «Recursos»), y "
+               "que está activado en la configuración de la BIOS (o UEFI) del PC; una tarjeta "
+               "PCI Express necesita además su controlador.";
     }
-    return text + PortsToUse(usable);
+    return text +
+           "Windows no tiene ningún puerto paralelo en esa dirección, y el programa solo escribe "
+           "donde Windows tiene uno: en otra dirección el byte no llegaría a ningún puerto, o "
+           "llegaría a otro aparato.\n\n" +
+           PortsToUse(usable);
 }
 
-std::string InpOutMessage(const InpOutLoad& load, const std::string& folder) {
+std::string InpOutMessage(const InpOutLoad& load, const std::string& folder,
+                          const std::string& system) {
     const std::string head = "No se puede escribir en el puerto paralelo: ";
     switch (load.failure) {
     case InpOutFailure::Missing:
@@ -60,8 +96,10 @@ std::string InpOutMessage(const InpOutLoad& load, const std::string& folder) {
                "falta inpoutx64.dll, la biblioteca con la que el programa llega al puerto en "
                "Windows de 64 bits.\n\n" +
                getInpOut() + " en la carpeta del programa:\n    " + folder +
-               "\nDespués vuelva a abrir el programa; la primera vez, como administrador, para "
-               "que InpOut instale su controlador.";
+               "\n(o en la carpeta del sistema, " + system +
+               "; el programa no la busca en ningún otro sitio).\nDespués vuelva a abrir el "
+               "programa; la primera vez, como administrador, para que InpOut instale su "
+               "controlador.";
     case InpOutFailure::NotX64:
         return head + load.path +
                " no es una biblioteca de Windows de 64 bits: quizá es inpout32.dll, la de 32 "
@@ -83,30 +121,83 @@ std::string InpOutMessage(const InpOutLoad& load, const std::string& folder) {
     return head + "InpOut x64 no responde.";
 }
 
-std::string InpOutDriverClosedMessage(const std::string& path) {
-    return "No se puede escribir en el puerto paralelo: InpOut x64 está (" + path +
-           "), pero su controlador no está abierto.\n\n"
-           "La primera vez hay que abrir el programa como administrador (clic derecho en "
-           "Puerto Paralelo, «Ejecutar como administrador»): InpOut instala entonces su "
-           "controlador, y después el programa funciona sin serlo. Si aun así no se abre, puede "
-           "que Windows no deje cargar el controlador (la integridad de memoria, en Seguridad "
-           "de Windows, lo impide).";
+std::string InpOutDriverClosedMessage(const std::string& path, const InpOutState& state) {
+    std::string text = "No se puede escribir en el puerto paralelo: InpOut x64 está (" + path +
+                       "), pero su controlador no está abierto.\n\n";
+    if (state.memoryIntegrity == Protection::On) {
+        text += std::string("La integridad de memoria de Windows está activada, y con ella el "
+                            "controlador de InpOut (inpoutx64.sys, de 2008) no se carga, abra "
+                            "quien abra el programa: no cumple sus reglas. Se desactiva en ") +
+                CoreIsolation +
+                " › Integridad de memoria, y después hay que reiniciar el PC. Desactivarla baja "
+                "la protección del PC frente a programas maliciosos.";
+        if (state.service == DriverService::Missing) {
+            text += std::string(" Luego abra el programa una vez como administrador ") +
+                    AsAdministrator + " para que InpOut instale su controlador.";
+        }
+        return text + LinuxNeedsNone;
+    }
+    if (state.blocklist == Protection::On && state.service != DriverService::Running) {
+        return text +
+               "La lista de bloqueo de controladores vulnerables de Microsoft está activada y no "
+               "deja arrancar el controlador de InpOut (el servicio inpoutx64 " +
+               serviceState(state) + "). Se desactiva en " + CoreIsolation +
+               " › Lista de bloqueo de controladores vulnerables de Microsoft, y después hay que "
+               "reiniciar el PC. Desactivarla baja la protección del PC frente a controladores "
+               "con fallos conocidos." +
+               LinuxNeedsNone;
+    }
+    if (!state.elevated && state.service == DriverService::Missing) {
+        return text + "InpOut todavía no ha instalado su controlador. La primera vez hay que "
+                      "abrir el programa como administrador " +
+               AsAdministrator +
+               ": InpOut instala entonces su controlador, y después el programa funciona sin "
+               "serlo.";
+    }
+    if (!state.elevated) {
+        return text + "El controlador de InpOut (el servicio inpoutx64) " + serviceState(state) +
+               ". Abra el programa una vez como administrador " + AsAdministrator +
+               " para que InpOut lo ponga en marcha.";
+    }
+    return text + "El programa se ha abierto como administrador y aun así el controlador de "
+                  "InpOut (el servicio inpoutx64, que " +
+           serviceState(state) +
+           ") no se abre: algo lo impide, probablemente un programa de seguridad (un antivirus, "
+           "o el antitrampas de un juego). Windows anota los controladores que no deja cargar en "
+           "el Visor de eventos, en Registros de aplicaciones y servicios › Microsoft › Windows "
+           "› CodeIntegrity › Operational.";
 }
 
-std::string WindowsPortListing(const std::vector<WindowsParport>& ports) {
-    if (ports.empty()) {
-        return "Windows no conoce ningún puerto paralelo. Compruebe en el Administrador de "
-               "dispositivos, en «Puertos (COM y LPT)», que el puerto aparece y que su "
-               "controlador está instalado.\n";
-    }
+std::string WindowsPortListing(const WindowsPortList& ports, const InpOutState& state) {
     std::string text;
-    for (const WindowsParport& port : ports) {
+    if (!ports) {
+        text = "Windows no ha podido dar su lista de dispositivos.\n";
+    } else if (ports->empty()) {
+        text = "Windows no conoce ningún puerto paralelo. Compruebe en el Administrador de "
+               "dispositivos, en «Puertos (COM y LPT)», que el puerto aparece y que su "
+               "controlador está instalado, y en la BIOS (o UEFI) del PC que está activado.\n";
+    }
+    for (const WindowsParport& port : ports.value_or(std::vector<WindowsParport>{})) {
         text += describePort(port);
         if (port.ranges.size() > 1) {
             text += ", E/S " + ranges(port);
         }
         text += "\n";
     }
+    const auto protection = [](Protection protection) {
+        return protection == Protection::On    ? "activada"
+               : protection == Protection::Off ? "desactivada"
+                                               : "no se sabe (Windows no lo dice)";
+    };
+    text += "inpoutx64.dll: " +
+            (state.library.empty() ? std::string("falta (ni en la carpeta del programa ni en la "
+                                                 "del sistema)")
+                                   : state.library) +
+            "\n";
+    text += "Controlador de InpOut (servicio inpoutx64): " + serviceState(state) + "\n";
+    text += std::string("Integridad de memoria: ") + protection(state.memoryIntegrity) + "\n";
+    text += std::string("Lista de bloqueo de controladores vulnerables: ") +
+            protection(state.blocklist) + "\n";
     return text;
 }
 

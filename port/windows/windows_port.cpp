@@ -7,12 +7,30 @@
 
 namespace pp {
 
-bool MayWriteOnWindows(std::uint16_t address, const std::vector<WindowsParport>& ports) {
-    return IsLegacyAddress(address) || std::ranges::any_of(ports, [address](const auto& port) {
-               return std::ranges::any_of(port.ranges, [address](const IoRange& range) {
-                   return range.first <= address && address <= range.last;
-               });
-           });
+bool MayWriteOnWindows(std::uint16_t address, const WindowsPortList& ports) {
+    if (!ports) {
+        return IsLegacyAddress(address);
+    }
+    return std::ranges::any_of(*ports, [address](const auto& port) {
+        return std::ranges::any_of(port.ranges, [address](const IoRange& range) {
+            return range.first <= address && address <= range.last;
+        });
+    });
+}
+
+std::uint16_t DataRegister(const WindowsParport& port) {
+    const auto eightBytes = [](const IoRange& range) { return range.last - range.first == 7; };
+    const auto ecp = [&port](const IoRange& range) {
+        return std::ranges::any_of(port.ranges, [&range](const IoRange& other) {
+            return other.first + 0x400 == range.first;
+        });
+    };
+    for (const IoRange& range : port.ranges) {
+        if (eightBytes(range) && !ecp(range)) {
+            return range.first;
+        }
+    }
+    return port.ranges.front().first;
 }
 
 void WindowsPort::PortOut(PortByte value) {
@@ -23,18 +41,16 @@ void WindowsPort::PortOut(PortByte value) {
 }
 
 void WindowsPort::acquire() {
-    if (!IsLegacyAddress(address_)) {
-        const auto ports = calls_.parallelPorts();
-        if (!MayWriteOnWindows(address_, ports)) {
-            throw PortUnavailable(NoWindowsPortMessage(address_, ports));
-        }
+    const WindowsPortList ports = calls_.parallelPorts();
+    if (!MayWriteOnWindows(address_, ports)) {
+        throw PortUnavailable(NoWindowsPortMessage(address_, ports));
     }
     InpOutLoad load = calls_.loadInpOut();
     if (load.failure != InpOutFailure::None || !load.library) {
-        throw PortUnavailable(InpOutMessage(load, calls_.programFolder()));
+        throw PortUnavailable(InpOutMessage(load, calls_.programFolder(), calls_.systemFolder()));
     }
     if (!load.library->driverOpen()) {
-        throw PortUnavailable(InpOutDriverClosedMessage(load.path));
+        throw PortUnavailable(InpOutDriverClosedMessage(load.path, calls_.inpOutState()));
     }
     library_ = std::move(load.library);
 }

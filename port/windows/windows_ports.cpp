@@ -18,7 +18,7 @@ std::variant<PortChoice, std::string> WindowsSystemPorts::readChoice(std::string
 }
 
 std::string WindowsSystemPorts::listing() {
-    return WindowsPortListing(calls_.parallelPorts());
+    return WindowsPortListing(calls_.parallelPorts(), calls_.inpOutState());
 }
 
 std::unique_ptr<PortOutput> WindowsSystemPorts::open(const PortChoice& choice) {

@@ -1,47 +1,109 @@
 /* A stand-in for Windows' Configuration Manager (cfgmgr32.dll) in the Wine
- * tests, which Wine does not implement far enough: its device list holds one
- * parallel port, LPT3, "Puerto de impresora PCI ECP (LPT3)", at I/O ranges
- * 0xE050-0xE057 and 0xE040-0xE043, as a PCI Express card has them. It answers
- * only the calls the program makes. */
+ * tests, which Wine does not implement far enough. Its device list holds the
+ * parallel ports named in PP_PORTS, a comma-separated list of:
+ *   LPT1  "Puerto de impresora ECP (LPT1)", at 0x378-0x37F and its ECP range
+ *         0x778-0x77A, as on a PC's board
+ *   LPT3  "Puerto de impresora PCI ECP (LPT3)", at 0xE050-0xE057 and
+ *         0xE040-0xE043, as a PCI Express card has them
+ * none where PP_PORTS is empty, and no list at all, an error, where it is
+ * "error". It answers only the calls the program makes. */
 /* Exported here, not imported: */
 #define CMAPI
 #include <windows.h>
 
 #include <cfgmgr32.h>
 
+#include <stdlib.h>
 #include <string.h>
 
 #define RANGE_SIZE sizeof(IO_RANGE) /* IOD_Type: the size of each range after it */
 #define PORTS_CLASS L"{4d36e978-e325-11ce-bfc1-08002be10318}"
-static const WCHAR Id[] = L"PCI\\VEN_1C00&DEV_3050\\4&1";
-static const IO_DES Ranges[] = {
-    {.IOD_Count = 1,
-     .IOD_Type = RANGE_SIZE,
-     .IOD_Alloc_Base = 0xE050,
-     .IOD_Alloc_End = 0xE057,
-     .IOD_DesFlags = fIOD_IO | fIOD_16_BIT_DECODE},
-    {.IOD_Count = 1,
-     .IOD_Type = RANGE_SIZE,
-     .IOD_Alloc_Base = 0xE040,
-     .IOD_Alloc_End = 0xE043,
-     .IOD_DesFlags = fIOD_IO | fIOD_16_BIT_DECODE},
+#define RANGE(first, last)                                                                       \
+    {.IOD_Count = 1,                                                                             \
+     .IOD_Type = RANGE_SIZE,                                                                     \
+     .IOD_Alloc_Base = (first),                                                                  \
+     .IOD_Alloc_End = (last),                                                                    \
+     .IOD_DesFlags = fIOD_IO | fIOD_16_BIT_DECODE}
+
+static const struct Port {
+    const char* name;
+    const WCHAR* wide_name;
+    const WCHAR* id;
+    const WCHAR* description;
+    IO_DES ranges[2];
+} Ports[] = {
+    {"LPT1", L"LPT1", L"ACPI\\PNP0401\\1", L"Puerto de impresora ECP (LPT1)",
+     {RANGE(0x378, 0x37F), RANGE(0x778, 0x77A)}},
+    {"LPT3", L"LPT3", L"PCI\\VEN_1C00&DEV_3050\\4&1", L"Puerto de impresora PCI ECP (LPT3)",
+     {RANGE(0xE050, 0xE057), RANGE(0xE040, 0xE043)}},
 };
-#define DEVICE 7
-#define CONFIGURATION 11
+#define PORT_COUNT (sizeof Ports / sizeof Ports[0])
+#define RANGE_COUNT 2
+/* A port's device is 1 + its index; its configuration, 10 times that; its
+ * ranges' descriptors follow the configuration's number. */
+#define DEVICE(port) ((DEVINST)(1 + (port)))
+#define CONFIGURATION(port) ((LOG_CONF)(10 * DEVICE(port)))
+
+static BOOL listed(size_t port) {
+    const char* names = getenv("PP_PORTS");
+    const size_t length = strlen(Ports[port].name);
+    for (const char* at = names; at != NULL && (at = strstr(at, Ports[port].name)) != NULL;
+         at += length) {
+        if ((at == names || at[-1] == ',') && (at[length] == '\0' || at[length] == ',')) {
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+static BOOL unreadable(void) {
+    const char* names = getenv("PP_PORTS");
+    return names != NULL && strcmp(names, "error") == 0;
+}
+
+static const struct Port* port_of(DEVINST device) {
+    return device >= 1 && device <= PORT_COUNT && listed(device - 1) ? &Ports[device - 1] : NULL;
+}
+
+/* The listed ports' IDs, each ended by a nul, and a nul after the last. */
+static ULONG id_list(PWSTR buffer) {
+    ULONG length = 0;
+    for (size_t port = 0; port < PORT_COUNT; ++port) {
+        if (listed(port)) {
+            if (buffer != NULL) {
+                wcscpy(buffer + length, Ports[port].id);
+            }
+            length += wcslen(Ports[port].id) + 1;
+        }
+    }
+    if (buffer != NULL) {
+        buffer[length] = L'\0';
+    }
+    return length + 1;
+}
 
 __declspec(dllexport) CONFIGRET WINAPI
     CM_Get_Device_ID_List_SizeW(PULONG size, PCWSTR filter, ULONG flags) {
     (void)flags;
-    *size = filter != NULL && _wcsicmp(filter, PORTS_CLASS) == 0 ? wcslen(Id) + 2 : 1;
+    if (unreadable()) {
+        return CR_FAILURE;
+    }
+    *size = filter != NULL && _wcsicmp(filter, PORTS_CLASS) == 0 ? id_list(NULL) : 1;
     return CR_SUCCESS;
 }
 
 __declspec(dllexport) CONFIGRET WINAPI
     CM_Get_Device_ID_ListW(PCWSTR filter, PZZWSTR buffer, ULONG size, ULONG flags) {
     (void)flags;
+    if (unreadable()) {
+        return CR_FAILURE;
+    }
     memset(buffer, 0, size * sizeof(WCHAR));
-    if (filter != NULL && _wcsicmp(filter, PORTS_CLASS) == 0 && size >= wcslen(Id) + 2) {
-        wcscpy(buffer, Id);
+    if (filter != NULL && _wcsicmp(filter, PORTS_CLASS) == 0) {
+        if (size < id_list(NULL)) {
+            return CR_BUFFER_SMALL;
+        }
+        id_list(buffer);
     }
     return CR_SUCCESS;
 }
@@ -49,11 +111,13 @@ __declspec(dllexport) CONFIGRET WINAPI
 __declspec(dllexport) CONFIGRET WINAPI
     CM_Locate_DevNodeW(PDEVINST device, DEVINSTID_W id, ULONG flags) {
     (void)flags;
-    if (id == NULL || wcscmp(id, Id) != 0) {
-        return CR_NO_SUCH_DEVNODE;
+    for (size_t port = 0; id != NULL && port < PORT_COUNT; ++port) {
+        if (listed(port) && wcscmp(id, Ports[port].id) == 0) {
+            *device = DEVICE(port);
+            return CR_SUCCESS;
+        }
     }
-    *device = DEVICE;
-    return CR_SUCCESS;
+    return CR_NO_SUCH_DEVNODE;
 }
 
 /* The device's hardware key, with its PortName, kept in the test's prefix. */
@@ -64,47 +128,55 @@ __declspec(dllexport) CONFIGRET WINAPI
     (void)profile;
     (void)how;
     (void)flags;
-    if (device != DEVICE ||
-        RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\PuertoParaleloPrueba\\LPT3", 0, NULL, 0,
-                        KEY_ALL_ACCESS, NULL, key, NULL) != ERROR_SUCCESS) {
+    const struct Port* port = port_of(device);
+    WCHAR path[64] = L"Software\\PuertoParaleloPrueba\\";
+    if (port == NULL) {
         return CR_NO_SUCH_REGISTRY_KEY;
     }
-    RegSetValueExW(*key, L"PortName", 0, REG_SZ, (const BYTE*)L"LPT3", sizeof L"LPT3");
+    wcscat(path, port->wide_name);
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, NULL, 0, KEY_ALL_ACCESS, NULL, key, NULL) !=
+        ERROR_SUCCESS) {
+        return CR_NO_SUCH_REGISTRY_KEY;
+    }
+    RegSetValueExW(*key, L"PortName", 0, REG_SZ, (const BYTE*)port->wide_name,
+                   (DWORD)((wcslen(port->wide_name) + 1) * sizeof(WCHAR)));
     return CR_SUCCESS;
 }
 
 __declspec(dllexport) CONFIGRET WINAPI
     CM_Get_DevNode_Registry_PropertyW(DEVINST device, ULONG property, PULONG type, PVOID buffer,
                                       PULONG length, ULONG flags) {
-    static const WCHAR Name[] = L"Puerto de impresora PCI ECP (LPT3)";
     (void)flags;
-    if (device != DEVICE || property != CM_DRP_FRIENDLYNAME || *length < sizeof Name) {
+    const struct Port* port = port_of(device);
+    const ULONG size =
+        port != NULL ? (ULONG)((wcslen(port->description) + 1) * sizeof(WCHAR)) : 0;
+    if (port == NULL || property != CM_DRP_FRIENDLYNAME || *length < size) {
         return CR_NO_SUCH_VALUE;
     }
     if (type != NULL) {
         *type = REG_SZ;
     }
-    memcpy(buffer, Name, sizeof Name);
-    *length = sizeof Name;
+    memcpy(buffer, port->description, size);
+    *length = size;
     return CR_SUCCESS;
 }
 
 __declspec(dllexport) CONFIGRET WINAPI
     CM_Get_First_Log_Conf(PLOG_CONF configuration, DEVINST device, ULONG flags) {
-    if (device != DEVICE || flags != ALLOC_LOG_CONF) {
+    if (port_of(device) == NULL || flags != ALLOC_LOG_CONF) {
         return CR_NO_MORE_LOG_CONF;
     }
-    *configuration = CONFIGURATION;
+    *configuration = CONFIGURATION(device - 1);
     return CR_SUCCESS;
 }
 
-/* Descriptor handles are 1 and 2, the ranges' numbers. */
+/* The descriptors of configuration C are C + 1 and C + 2. */
 __declspec(dllexport) CONFIGRET WINAPI
     CM_Get_Next_Res_Des(PRES_DES next, RES_DES current, RESOURCEID kind, PRESOURCEID found,
                         ULONG flags) {
     (void)flags;
-    const RES_DES after = current == CONFIGURATION ? 1 : current + 1;
-    if (kind != ResType_IO || after > sizeof Ranges / sizeof Ranges[0]) {
+    const RES_DES after = current + 1;
+    if (kind != ResType_IO || after % 10 > RANGE_COUNT) {
         return CR_NO_MORE_RES_DES;
     }
     *next = after;
@@ -125,12 +197,13 @@ __declspec(dllexport) CONFIGRET WINAPI
 __declspec(dllexport) CONFIGRET WINAPI
     CM_Get_Res_Des_Data(RES_DES descriptor, PVOID buffer, ULONG size, ULONG flags) {
     (void)flags;
-    if (descriptor < 1 || descriptor > sizeof Ranges / sizeof Ranges[0] ||
-        size < sizeof(IO_RESOURCE)) {
+    const struct Port* port = port_of((DEVINST)(descriptor / 10));
+    const size_t range = descriptor % 10;
+    if (port == NULL || range < 1 || range > RANGE_COUNT || size < sizeof(IO_RESOURCE)) {
         return CR_INVALID_RES_DES;
     }
     memset(buffer, 0, size);
-    memcpy(buffer, &Ranges[descriptor - 1], sizeof(IO_DES));
+    memcpy(buffer, &port->ranges[range - 1], sizeof(IO_DES));
     return CR_SUCCESS;
 }
 

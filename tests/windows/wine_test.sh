@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # The Windows build under Wine: the installer installs silently into a Wine
 # prefix of the test's own, with its own Xvfb, and the installed programs are
-# driven with xdotool. A stand-in inpoutx64.dll, built here, records each
-# Out32 instead of touching a port; a stand-in cfgmgr32.dll gives Windows'
-# device list a parallel port at 0xE050 (Wine's own lists none). The real
-# InpOut driver is never exercised.
+# driven with xdotool. A stand-in inpoutx64.dll, built here, records its
+# loading and each Out32 instead of touching a port; a stand-in cfgmgr32.dll
+# gives Windows' device list the parallel ports named in PP_PORTS (Wine's own
+# lists none): LPT1 at 0x378, LPT3 at 0xE050 as a PCI Express card. The
+# service and registry states of InpOut's driver are made in the prefix with
+# sc and reg. The real InpOut driver is never exercised.
 # Usage: wine_test.sh BUILD_WINDOWS_DIR   (as packaging/windows/build.sh left it)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -43,6 +45,7 @@ export DISPLAY=":$(head -n 1 "$work/display")"
 export HOME=$work WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all
 overrides="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEDLLOVERRIDES=$overrides
+export PP_PORTS=LPT1,LPT3
 within 120 "wineboot to make the prefix" wine wineboot --init >/dev/null 2>&1 || fail "no Wine prefix"
 settle() { within 60 "Wine's processes to end" wineserver -w || fail "Wine did not settle"; }
 settle
@@ -71,11 +74,12 @@ log=$work/inpout.log
 export PP_INPOUT_LOG
 PP_INPOUT_LOG=$(winepath -w "$log")
 
-# Starts the installed program with the options given and waits for its
-# window, whose id it leaves in $window.
+# Starts the installed program with the options given, in the folder $from
+# (this one by default), and waits for its window, whose id it leaves in
+# $window.
 start() {
     : >"$work/stderr"
-    wine "$program" "$@" >"$work/stdout" 2>"$work/stderr" </dev/null &
+    (cd "${from:-.}" && exec wine "$program" "$@") >"$work/stdout" 2>"$work/stderr" </dev/null &
     pid=$!
     window=
     for _ in $(seq 300); do
@@ -140,7 +144,10 @@ console() { # OPTIONS...: the program's console output in $work/stdout and stder
     within 60 "puerto-paralelo.exe $*" wine "$program" "$@" >"$work/stdout" 2>"$work/stderr"
 }
 
-# --- The window, its geometry, and the keys at 0x378, loading InpOut lazily.
+# --- The window, its geometry, and the keys at 0x378, where Windows lists
+# LPT1, loading InpOut lazily.
+cp "$work/cfgmgr32_standin.dll" "$dir/cfgmgr32.dll"
+export WINEDLLOVERRIDES="$overrides;cfgmgr32=n,b"
 cp "$work/inpout_standin.dll" "$dir/inpoutx64.dll"
 : >"$log"
 start
@@ -160,8 +167,6 @@ expected="0x378 0x7F 0x378 0x06 0x378 0x77 0x378 0x77 0x378 0x71 0x378 0xC8 0x37
 echo "wine: window $geometry at $x,$y, centred; keys and Sacar Dato wrote exactly their bytes to 0x378, InpOut loaded at the first key"
 
 # --- A PCI Express card's port, which Windows lists at 0xE050.
-cp "$work/cfgmgr32_standin.dll" "$dir/cfgmgr32.dll"
-export WINEDLLOVERRIDES="$overrides;cfgmgr32=n,b"
 : >"$log"
 start --puerto 0xE050
 [ ! -s "$log" ] || fail "InpOut loaded at start with --puerto 0xE050"
@@ -170,44 +175,103 @@ click 8 136 41 25  # 0
 salir
 [ "$(written)" = "0xE050 0x77 0xE050 0x3F" ] || fail "0xE050 got: $(written)"
 console --listar || fail "--listar failed"
-grep -qF "LPT3 en 0xE050 (Puerto de impresora PCI ECP (LPT3)), E/S 0xE050-0xE057, 0xE040-0xE043" \
-    "$work/stdout" || fail "--listar printed: $(cat "$work/stdout")"
-echo "wine: --puerto 0xE050, listed by Windows, wrote there at the first key; --listar names it"
+for line in "LPT1 en 0x378 (Puerto de impresora ECP (LPT1)), E/S 0x378-0x37F, 0x778-0x77A" \
+    "LPT3 en 0xE050 (Puerto de impresora PCI ECP (LPT3)), E/S 0xE050-0xE057, 0xE040-0xE043" \
+    "inpoutx64.dll: C:\Program Files\Puerto Paralelo\inpoutx64.dll" \
+    "Controlador de InpOut (servicio inpoutx64): no está instalado" "Integridad de memoria: "; do
+    grep -qF "$line" "$work/stdout" || fail "--listar printed no '$line': $(cat "$work/stdout")"
+done
+echo "wine: --puerto 0xE050, listed by Windows, wrote there at the first key; --listar names both ports, InpOut and its driver: $(grep -F 'Integridad' "$work/stdout")"
 
-# An address Windows does not list is refused at the first key, InpOut unloaded.
-: >"$log"
-refused "--puerto 0xD010" --puerto 0xD010
-grep -qF "No se encuentra el puerto paralelo 0xD010 (53264)." "$work/stderr" ||
-    fail "0xD010: $(cat "$work/stderr")"
+# --- Where Windows lists no port at the address, nothing is written and
+# InpOut is not loaded: the first key says why and what to use instead. Only
+# where the list cannot be read at all is 0x378 written to, blindly.
+refusal() { # WHAT TEXT [OPTIONS...]: refused at the first key, saying TEXT, InpOut unloaded
+    local what=$1 text=$2
+    shift 2
+    : >"$log"
+    refused "$what" "$@"
+    grep -qF -- "$text" "$work/stderr" || fail "$what: $(cat "$work/stderr")"
+    [ ! -s "$log" ] || fail "$what: InpOut loaded or written: $(cat "$log")"
+}
+refusal "--puerto 0xD010, not listed" "No se encuentra el puerto paralelo 0xD010 (53264)." \
+    --puerto 0xD010
 grep -qF "puerto-paralelo --puerto 0xE050" "$work/stderr" || fail "0xD010: no LPT3 offered"
-[ ! -s "$log" ] || fail "0xD010: InpOut loaded or written: $(cat "$log")"
-rm "$dir/cfgmgr32.dll"
-export WINEDLLOVERRIDES=$overrides
-echo "wine: --puerto 0xD010, not listed, refused at the first key without loading InpOut"
+PP_PORTS=LPT3 refusal "0x378 with only the card listed" "puerto-paralelo --puerto 0xE050"
+PP_PORTS= refusal "0x378 with no port listed" "Administrador de dispositivos, en «Puertos (COM y LPT)»"
+grep -qF "BIOS" "$work/stderr" || fail "no port listed: no word of the BIOS"
+: >"$log"
+PP_PORTS=error start
+click 56 104 41 25 # 8
+salir
+[ "$(written)" = "0x378 0x7F" ] || fail "with no device list, 0x378 got: $(written)"
+echo "wine: at 0x378 with only LPT3 listed, with no port listed, and at 0xD010: refused without loading InpOut; 0x378 written only where the list cannot be read"
 
-# --- InpOut missing, and its driver closed: fatal, explained, non-zero.
+# --- InpOut only from the program's folder or System32: copies planted in
+# the folder the program starts in and in a folder on PATH are never loaded.
 rm "$dir/inpoutx64.dll"
-refused "without inpoutx64.dll"
-grep -qF "falta inpoutx64.dll" "$work/stderr" || fail "without the DLL: $(cat "$work/stderr")"
+mkdir -p "$work/planted/here" "$work/planted/path"
+cp "$work/inpout_standin.dll" "$work/planted/here/inpoutx64.dll"
+cp "$work/inpout_standin.dll" "$work/planted/path/inpoutx64.dll"
+export WINEPATH
+WINEPATH=$(winepath -w "$work/planted/path")
+from=$work/planted/here refusal "without inpoutx64.dll, planted copies about" "falta inpoutx64.dll"
+for place in "C:\Program Files\Puerto Paralelo" "C:\windows\system32"; do
+    grep -qiF "$place" "$work/stderr" || fail "without the DLL, no word of $place"
+done
 grep -qF "highrez.co.uk" "$work/stderr" || fail "without the DLL, no word of where to get it"
-# A DLL of that name that is not InpOut x64 (here: the other stand-in).
+system32=$WINEPREFIX/drive_c/windows/system32/inpoutx64.dll
+cp "$work/inpout_standin.dll" "$system32"
+: >"$log"
+from=$work/planted/here start
+click 56 104 41 25 # 8
+salir
+[ "$(cat "$log" | paste -sd' ')" = "load 0x378 0x7F" ] ||
+    fail "from System32, planted copies about: $(cat "$log")"
+rm "$system32"
+unset WINEPATH
+echo "wine: copies of inpoutx64.dll in the working folder and on PATH never loaded; the one in System32 loaded at the first key"
+
+# --- A wrong inpoutx64.dll (here: the other stand-in), and InpOut's driver
+# closed: each cause and its remedy, as Windows' service manager and
+# registry tell it (Wine's process runs elevated, its Memory Integrity off).
 cp "$work/cfgmgr32_standin.dll" "$dir/inpoutx64.dll"
 refused "with a wrong inpoutx64.dll"
 grep -qF "no tiene la función Out32" "$work/stderr" || fail "wrong DLL: $(cat "$work/stderr")"
 cp "$work/inpout_standin.dll" "$dir/inpoutx64.dll"
-: >"$log"
-PP_INPOUT_DRIVER=closed refused "with InpOut's driver closed"
-grep -qF "su controlador no está abierto" "$work/stderr" ||
-    fail "driver closed: $(cat "$work/stderr")"
-[ -z "$(written)" ] || fail "driver closed, yet written: $(written)"
+blocklist() { within 60 "reg" wine reg add 'HKLM\SYSTEM\CurrentControlSet\Control\CI\Config' \
+    /v VulnerableDriverBlocklistEnable /t REG_DWORD /d "$1" /f >/dev/null 2>&1 || fail "reg add"; }
+closed=(
+    "no service|algo lo impide|no está instalado"
+    "the service, the blocklist on|lista de bloqueo de controladores vulnerables de Microsoft está activada|Lista de bloqueo"
+    "the service, the blocklist off|algo lo impide|CodeIntegrity › Operational"
+)
+for row in "${closed[@]}"; do
+    IFS='|' read -r what cause remedy <<<"$row"
+    case $what in
+    "the service, the blocklist on")
+        within 60 "sc" wine sc create inpoutx64 type= kernel start= demand \
+            binPath= 'C:\windows\system32\drivers\inpoutx64.sys' >/dev/null 2>&1 || fail "sc create"
+        blocklist 1
+        ;;
+    "the service, the blocklist off") blocklist 0 ;;
+    esac
+    : >"$log"
+    PP_INPOUT_DRIVER=closed refused "driver closed, $what"
+    grep -qF -- "$cause" "$work/stderr" && grep -qF -- "$remedy" "$work/stderr" ||
+        fail "driver closed, $what: $(cat "$work/stderr")"
+    [ -z "$(written)" ] || fail "driver closed, $what, yet written: $(written)"
+    echo "wine: driver closed, $what: $(grep -oF -- "$cause" "$work/stderr")"
+done
 echo "wine: no inpoutx64.dll, a wrong one and a closed driver each end the program at the first key, saying what to do"
 
 # --- The console: help and the list of ports.
 console --help || fail "--help failed"
 grep -q "^Uso: puerto-paralelo \[--puerto P\]" "$work/stdout" || fail "--help: $(cat "$work/stdout")"
-console --listar || fail "--listar failed"
+PP_PORTS= console --listar || fail "--listar failed"
 grep -q "Windows no conoce ningún puerto paralelo" "$work/stdout" ||
     fail "--listar: $(cat "$work/stdout")"
+grep -qF "está instalado, pero parado" "$work/stdout" || fail "--listar: $(cat "$work/stdout")"
 echo "wine: --help and --listar print on the console"
 
 # --- The demo from the same installation, and the uninstaller.
@@ -215,7 +279,7 @@ program='C:\Program Files\Puerto Paralelo\puerto-paralelo-demo.exe' start
 click 56 104 41 25
 salir
 grep -q "^0x378 <- 0x7F" "$work/stdout" || fail "the demo printed: $(cat "$work/stdout")"
-rm "$dir/inpoutx64.dll"
+rm "$dir/inpoutx64.dll" "$dir/cfgmgr32.dll"
 within 60 "the uninstaller" wine "$dir/desinstalar.exe" /S >/dev/null 2>&1 || true
 for _ in $(seq 100); do [ -e "$dir" ] || break; sleep 0.2; done
 settle

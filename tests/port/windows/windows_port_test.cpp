@@ -32,11 +32,16 @@ private:
     bool open_;
 };
 
+const WindowsParport Lpt1 = {"LPT1", "Puerto de impresora (LPT1)", {{0x378, 0x37F}}};
+const WindowsParport Card = {
+    "LPT3", "Puerto de impresora PCI ECP (LPT3)", {{0xE050, 0xE057}, {0xE040, 0xE043}}};
+
 class FakeWindows final : public WindowsCalls {
 public:
-    std::vector<WindowsParport> ports;
+    WindowsPortList ports = std::vector<WindowsParport>{Lpt1};
     InpOutFailure failure = InpOutFailure::None;
     bool driverOpen = true;
+    InpOutState state;
     Calls calls;
 
     InpOutLoad loadInpOut() override {
@@ -49,39 +54,52 @@ public:
         }
         return load;
     }
-    std::vector<WindowsParport> parallelPorts() override {
+    WindowsPortList parallelPorts() override {
         calls.emplace_back("list");
         return ports;
     }
+    InpOutState inpOutState() override { return state; }
     std::string programFolder() override { return "C:\\Puerto Paralelo"; }
+    std::string systemFolder() override { return "C:\\Windows\\system32"; }
 };
 
-const WindowsParport Card = {
-    "LPT3", "Puerto de impresora PCI ECP (LPT3)", {{0xE050, 0xE057}, {0xE040, 0xE043}}};
+// Windows' device list: unreadable, empty, a card, LPT1 and the card.
+const WindowsPortList Unreadable;
+const WindowsPortList NoPorts = std::vector<WindowsParport>{};
+const WindowsPortList CardOnly = std::vector<WindowsParport>{Card};
+const WindowsPortList Both = std::vector<WindowsParport>{Lpt1, Card};
 
-TEST(WindowsPort, WritesOnlyWhereAParallelPortIs) {
+TEST(WindowsPort, WritesOnlyWhereWindowsListsAParallelPort) {
     const struct {
         std::uint16_t address;
-        bool listed; // LPT3 in Windows' list
-        bool writes;
+        const WindowsPortList& list;
+        const char* refusal; // what the refusal says, or nullptr where it writes
     } cases[] = {
-        {0x378, false, true},  {0x278, false, true}, {0x3BC, false, true},   {0xE050, true, true},
-        {0xE057, true, true},  {0xE040, true, true}, {0xE050, false, false}, {0xE058, true, false},
-        {0xD010, true, false}, {0x70, true, false},  {0x64, false, false},   {0x379, false, false},
+        {0x378, Both, nullptr},
+        {0x378, CardOnly, "    puerto-paralelo --puerto 0xE050"},
+        {0x378, NoPorts, "en la configuración de la BIOS"},
+        {0x378, Unreadable, nullptr},
+        {0x278, Unreadable, nullptr},
+        {0x3BC, Unreadable, nullptr},
+        {0x278, Both, "--puerto 0x378\n    puerto-paralelo --puerto 0xE050"},
+        {0xE050, CardOnly, nullptr},
+        {0xE057, CardOnly, nullptr},
+        {0xE040, CardOnly, nullptr},
+        {0xE050, Unreadable, "no ha podido dar su lista de dispositivos"},
+        {0xE058, CardOnly, "--puerto 0xE050"},
+        {0xD010, Both, "No se encuentra el puerto paralelo 0xD010 (53264)."},
+        {0x70, CardOnly, "--puerto 0xE050"},
+        {0x64, Unreadable, "0x378, 0x278 y 0x3BC"},
+        {0x379, Unreadable, "0x378, 0x278 y 0x3BC"},
     };
     for (const auto& c : cases) {
         FakeWindows windows;
-        if (c.listed) {
-            windows.ports = {Card};
-        }
-        EXPECT_EQ(MayWriteOnWindows(c.address, windows.ports), c.writes) << c.address;
+        windows.ports = c.list;
+        EXPECT_EQ(MayWriteOnWindows(c.address, windows.ports), c.refusal == nullptr) << c.address;
         WindowsPort port(windows, c.address);
         EXPECT_TRUE(windows.calls.empty()) << "touched Windows before the first write";
-        Calls expected;
-        if (!IsLegacyAddress(c.address)) {
-            expected.emplace_back("list");
-        }
-        if (c.writes) {
+        Calls expected = {"list"};
+        if (c.refusal == nullptr) {
             port.PortOut(0x77);
             port.PortOut(0x77);
             const std::string out = "Out32 " + std::to_string(c.address) + " 119";
@@ -91,37 +109,93 @@ TEST(WindowsPort, WritesOnlyWhereAParallelPortIs) {
                 port.PortOut(0x77);
                 ADD_FAILURE() << c.address << ": wrote";
             } catch (const PortUnavailable& failure) {
-                EXPECT_EQ(failure.what(), NoWindowsPortMessage(c.address, windows.ports));
+                EXPECT_NE(std::string(failure.what()).find(c.refusal), std::string::npos)
+                    << c.refusal << " in:\n"
+                    << failure.what();
             }
         }
         EXPECT_EQ(windows.calls, expected) << c.address;
     }
 }
 
+// Memory Integrity, the blocklist, elevation and the driver's service.
+InpOutState driver(Protection integrity, Protection blocklist, bool elevated,
+                   DriverService service, unsigned long error = 0) {
+    InpOutState state;
+    state.memoryIntegrity = integrity;
+    state.blocklist = blocklist;
+    state.elevated = elevated;
+    state.service = service;
+    state.serviceError = error;
+    return state;
+}
+constexpr auto On = Protection::On;
+constexpr auto Off = Protection::Off;
+constexpr auto Unknown = Protection::Unknown;
+
 TEST(WindowsPort, SaysWhatIsMissingAndEnds) {
+    const char* const HowToTurnOff = "Seguridad de Windows › Seguridad del dispositivo › "
+                                     "Aislamiento del núcleo › ";
+    const char* const AsAdministrator = "«Ejecutar como administrador»";
     const struct {
         InpOutFailure failure;
         bool driverOpen;
+        InpOutState state;
         std::vector<const char*> mentions;
     } cases[] = {
         {InpOutFailure::Missing,
          true,
+         {},
          {"falta inpoutx64.dll", "https://www.highrez.co.uk/downloads/inpout32/", "carpeta x64",
-          "    C:\\Puerto Paralelo\n", "como administrador"}},
+          "    C:\\Puerto Paralelo\n", "C:\\Windows\\system32", "como administrador"}},
         {InpOutFailure::NotX64,
          true,
+         {},
          {"no es una biblioteca de Windows de 64 bits", "inpout32.dll"}},
-        {InpOutFailure::NoOut32, true, {"no tiene la función Out32", "32 bits"}},
-        {InpOutFailure::NoDriverCheck, true, {"no tiene la función IsInpOutDriverOpen"}},
-        {InpOutFailure::LoadFailed, true, {"Windows no puede cargar", "(error 0)"}},
+        {InpOutFailure::NoOut32, true, {}, {"no tiene la función Out32", "32 bits"}},
+        {InpOutFailure::NoDriverCheck, true, {}, {"no tiene la función IsInpOutDriverOpen"}},
+        {InpOutFailure::LoadFailed, true, {}, {"Windows no puede cargar", "(error 0)"}},
         {InpOutFailure::None,
          false,
-         {"su controlador no está abierto", "«Ejecutar como administrador»"}},
+         driver(Off, Unknown, false, DriverService::Missing),
+         {"su controlador no está abierto", "La primera vez", AsAdministrator}},
+        {InpOutFailure::None,
+         false,
+         driver(Unknown, Off, false, DriverService::Stopped),
+         {"está instalado, pero parado", "una vez como administrador", AsAdministrator}},
+        {InpOutFailure::None,
+         false,
+         driver(On, On, false, DriverService::Stopped),
+         {"La integridad de memoria de Windows está activada", "Integridad de memoria",
+          HowToTurnOff, "reiniciar el PC", "baja la protección", "(ppdev)"}},
+        {InpOutFailure::None,
+         false,
+         driver(On, Unknown, false, DriverService::Missing),
+         {"integridad de memoria", "Luego abra el programa una vez como administrador"}},
+        {InpOutFailure::None,
+         false,
+         driver(Off, On, true, DriverService::Stopped, 1275),
+         {"lista de bloqueo de controladores vulnerables", HowToTurnOff, "(error 1275)",
+          "reiniciar el PC", "baja la protección", "(ppdev)"}},
+        {InpOutFailure::None,
+         false,
+         driver(Off, Off, true, DriverService::Stopped, 577),
+         {"se ha abierto como administrador", "algo lo impide", "antivirus", "(error 577)",
+          "CodeIntegrity › Operational"}},
+        {InpOutFailure::None,
+         false,
+         driver(Off, On, true, DriverService::Running),
+         {"algo lo impide", "está en marcha"}},
+        {InpOutFailure::None,
+         false,
+         driver(Unknown, Unknown, true, DriverService::Missing),
+         {"algo lo impide", "no está instalado"}},
     };
     for (const auto& c : cases) {
         FakeWindows windows;
         windows.failure = c.failure;
         windows.driverOpen = c.driverOpen;
+        windows.state = c.state;
         WindowsPort port(windows, DataPort);
         std::string message;
         try {
@@ -144,23 +218,42 @@ TEST(WindowsSystemPorts, ReadAddressesListPortsAndOpenLazily) {
     EXPECT_EQ(std::get<PortChoice>(ports.readChoice("0xE050")), PortChoice{IoAddress{0xE050}});
     const auto mistake = std::get<std::string>(ports.readChoice("/dev/parport0"));
     EXPECT_NE(mistake.find("Administrador de dispositivos"), std::string::npos) << mistake;
+    windows.ports = NoPorts;
+    windows.state.service = DriverService::Missing;
     EXPECT_EQ(ports.listing(), "Windows no conoce ningún puerto paralelo. Compruebe en el "
                                "Administrador de dispositivos, en «Puertos (COM y LPT)», que el "
-                               "puerto aparece y que su controlador está instalado.\n");
-    windows.ports = {{"LPT1", "Puerto de impresora (LPT1)", {{0x378, 0x37F}}},
-                     Card,
-                     {"LPT4", "Puerto de impresora USB (LPT4)", {}}};
-    EXPECT_EQ(ports.listing(), "LPT1 en 0x378 (Puerto de impresora (LPT1))\n"
+                               "puerto aparece y que su controlador está instalado, y en la BIOS "
+                               "(o UEFI) del PC que está activado.\n"
+                               "inpoutx64.dll: falta (ni en la carpeta del programa ni en la del "
+                               "sistema)\n"
+                               "Controlador de InpOut (servicio inpoutx64): no está instalado\n"
+                               "Integridad de memoria: no se sabe (Windows no lo dice)\n"
+                               "Lista de bloqueo de controladores vulnerables: no se sabe "
+                               "(Windows no lo dice)\n");
+    // The data register is the 8-byte range, whichever Windows lists first,
+    // and not the ECP range 0x400 above it.
+    windows.ports = std::vector<WindowsParport>{
+        {"LPT1", "Puerto de impresora (LPT1)", {{0x778, 0x77F}, {0x378, 0x37F}}},
+        {"LPT3", "Puerto de impresora PCI ECP (LPT3)", {{0xE040, 0xE043}, {0xE050, 0xE057}}},
+        {"LPT4", "Puerto de impresora USB (LPT4)", {}}};
+    windows.state = driver(On, Off, false, DriverService::Stopped);
+    windows.state.library = "C:\\Windows\\system32\\inpoutx64.dll";
+    EXPECT_EQ(ports.listing(), "LPT1 en 0x378 (Puerto de impresora (LPT1)), E/S 0x778-0x77F, "
+                               "0x378-0x37F\n"
                                "LPT3 en 0xE050 (Puerto de impresora PCI ECP (LPT3)), E/S "
-                               "0xE050-0xE057, 0xE040-0xE043\n"
-                               "LPT4, sin dirección de E/S (Puerto de impresora USB (LPT4))\n");
+                               "0xE040-0xE043, 0xE050-0xE057\n"
+                               "LPT4, sin dirección de E/S (Puerto de impresora USB (LPT4))\n"
+                               "inpoutx64.dll: C:\\Windows\\system32\\inpoutx64.dll\n"
+                               "Controlador de InpOut (servicio inpoutx64): está instalado, pero "
+                               "parado\n"
+                               "Integridad de memoria: activada\n"
+                               "Lista de bloqueo de controladores vulnerables: desactivada\n");
     const std::string refused = NoWindowsPortMessage(0xD010, windows.ports);
-    EXPECT_NE(refused.find("No se encuentra el puerto paralelo 0xD010 (53264)."),
-              std::string::npos);
     EXPECT_NE(
         refused.find("    puerto-paralelo --puerto 0x378\n    puerto-paralelo --puerto 0xE050"),
         std::string::npos)
         << refused;
+    windows.ports = CardOnly;
     windows.calls.clear();
     const auto port = ports.open(IoAddress{0xE050});
     EXPECT_TRUE(windows.calls.empty());

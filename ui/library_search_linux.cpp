@@ -1,0 +1,7 @@
+#include "ui/library_search.h"
+
+namespace pp {
+
+void RestrictLibrarySearch() {}
+
+} // namespace pp
