@@ -18,7 +18,7 @@ const std::array<ControlDescription, 22> Form1Controls = {{
     {"Command2", Button, "Salir", 1560, 2520, 855, 375, Default, ControlClick::Salir},
     {"Text1", ControlKind::TextBox, "", 2160, 240, 735, 285, Default, NoClick},
     {"Label1", ControlKind::Label, "Introdusca el dato a sacar", 120, 240, 1935, 255, Default,
-     NoClick, {}, "Text1"},
+     NoClick, "", "Text1"},
     {"Command4", Key, "1", 120, 600, 615, 375, Keypad, Digit},
     {"Command5", Key, "2", 840, 600, 615, 375, Keypad, Digit},
     {"Command6", Key, "3", 1560, 600, 615, 375, Keypad, Digit},

@@ -139,9 +139,9 @@ QString PortDisplay::reading(PortByte value) {
     if (digit != SegmentCode.end()) {
         // "b" and "d" as the display draws them.
         const QString shown = QString::number(digit - SegmentCode.begin(), 16);
-        words += QStringLiteral(", muestra ") +
-                 (shown == QLatin1String("b") || shown == QLatin1String("d") ? shown
-                                                                               : shown.toUpper());
+        words +=
+            QStringLiteral(", muestra ") +
+            (shown == QLatin1String("b") || shown == QLatin1String("d") ? shown : shown.toUpper());
     }
     QString segments;
     for (int line = 0; line < 8; ++line) {

@@ -136,9 +136,9 @@ Protection memoryIntegrity() {
                    ? Protection::On
                    : Protection::Off;
     }
-    return registryProtection(
-        L"SYSTEM\\CurrentControlSet\\Control\\DeviceGuard\\Scenarios\\HypervisorEnforcedCodeIntegrity",
-        L"Enabled");
+    return registryProtection(L"SYSTEM\\CurrentControlSet\\Control\\DeviceGuard\\Scenarios\\Hypervi"
+                              L"sorEnforcedCodeIntegrity",
+                              L"Enabled");
 }
 
 // The functions as InpOut x64 exports them, undecorated on x64.
@@ -246,9 +246,9 @@ public:
         }
         // By its full path, and what it needs only from its own folder and
         // System32: never from the working folder or PATH.
-        HMODULE module = LoadLibraryExW(place->c_str(), nullptr,
-                                        LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR |
-                                            LOAD_LIBRARY_SEARCH_SYSTEM32);
+        HMODULE module =
+            LoadLibraryExW(place->c_str(), nullptr,
+                           LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
         load.path = utf8(*place);
         if (module == nullptr) {
             load.error = GetLastError();

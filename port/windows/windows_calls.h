@@ -68,7 +68,7 @@ enum class Protection : std::uint8_t { Unknown, Off, On };
 
 // What Windows says of InpOut x64 and its driver, asked without loading it.
 struct InpOutState {
-    std::string library;  // where inpoutx64.dll would be loaded from, or empty
+    std::string library;   // where inpoutx64.dll would be loaded from, or empty
     bool elevated = false; // the program runs as administrator (its token is elevated)
     DriverService service = DriverService::Unknown;
     unsigned long serviceError = 0; // the service's exit code, where it stopped with one

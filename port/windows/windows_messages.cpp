@@ -41,10 +41,9 @@ std::string serviceState(const InpOutState& state) {
     case DriverService::Missing:
         return "no está instalado";
     case DriverService::Stopped:
-        return state.serviceError == 0
-                   ? std::string("está instalado, pero parado")
-                   : "está instalado, pero parado (error " + std::to_string(state.serviceError) +
-                         ")";
+        return state.serviceError == 0 ? std::string("está instalado, pero parado")
+                                       : "está instalado, pero parado (error " +
+                                             std::to_string(state.serviceError) + ")";
     case DriverService::Running:
         return "está en marcha";
     case DriverService::Unknown:
@@ -56,8 +55,8 @@ std::string serviceState(const InpOutState& state) {
 } // namespace
 
 std::string NoWindowsPortMessage(std::uint16_t address, const WindowsPortList& ports) {
-    std::string text = "No se encuentra el puerto paralelo " + PortName(IoAddress{address}) +
-                       ".\n\n";
+    std::string text =
+        "No se encuentra el puerto paralelo " + PortName(IoAddress{address}) + ".\n\n";
     if (!ports) {
         return text + "Windows no ha podido dar su lista de dispositivos, y sin ella el programa "
                       "solo escribe en las direcciones clásicas del puerto paralelo (0x378, "
@@ -148,8 +147,9 @@ std::string InpOutDriverClosedMessage(const std::string& path, const InpOutState
                LinuxNeedsNone;
     }
     if (!state.elevated && state.service == DriverService::Missing) {
-        return text + "InpOut todavía no ha instalado su controlador. La primera vez hay que "
-                      "abrir el programa como administrador " +
+        return text +
+               "InpOut todavía no ha instalado su controlador. La primera vez hay que "
+               "abrir el programa como administrador " +
                AsAdministrator +
                ": InpOut instala entonces su controlador, y después el programa funciona sin "
                "serlo.";
@@ -159,8 +159,9 @@ std::string InpOutDriverClosedMessage(const std::string& path, const InpOutState
                ". Abra el programa una vez como administrador " + AsAdministrator +
                " para que InpOut lo ponga en marcha.";
     }
-    return text + "El programa se ha abierto como administrador y aun así el controlador de "
-                  "InpOut (el servicio inpoutx64, que " +
+    return text +
+           "El programa se ha abierto como administrador y aun así el controlador de "
+           "InpOut (el servicio inpoutx64, que " +
            serviceState(state) +
            ") no se abre: algo lo impide, probablemente un programa de seguridad (un antivirus, "
            "o el antitrampas de un juego). Windows anota los controladores que no deja cargar en "

@@ -227,8 +227,8 @@ private slots:
     // prompt beside it, labelled by Label1; the picture by what it shows.
     void aScreenReaderNamesEveryControl() {
         for (const Expected& expected : Controls) {
-            QAccessibleInterface* control = QAccessible::queryAccessibleInterface(
-                this->control(expected.name));
+            QAccessibleInterface* control =
+                QAccessible::queryAccessibleInterface(this->control(expected.name));
             QString name = QString::fromUtf8(expected.caption);
             if (name.isEmpty()) {
                 name = expected.name == QByteArray("Text1")
@@ -238,8 +238,8 @@ private slots:
             }
             QCOMPARE(control->text(QAccessible::Name), name);
         }
-        const auto labels = QAccessible::queryAccessibleInterface(control("Text1"))
-                                ->relations(QAccessible::Label);
+        const auto labels =
+            QAccessible::queryAccessibleInterface(control("Text1"))->relations(QAccessible::Label);
         QCOMPARE(labels.size(), 1);
         QCOMPARE(labels.front().first->object(), control("Label1"));
         QCOMPARE(control<QLabel>("Label1")->text(), QStringLiteral("Introdusca el dato a sacar"));
@@ -271,8 +271,9 @@ private slots:
         for (int y = 0; y < shown.height(); ++y) {
             for (int x = 0; x < shown.width(); ++x) {
                 const QRgb pixel = design.pixel(x / scale, y / scale);
-                QVERIFY2(qAlpha(pixel) == 0 || shown.pixel(x, y) == pixel,
-                         qPrintable(QStringLiteral("pixel %1,%2 at %3 x").arg(x).arg(y).arg(scale)));
+                QVERIFY2(
+                    qAlpha(pixel) == 0 || shown.pixel(x, y) == pixel,
+                    qPrintable(QStringLiteral("pixel %1,%2 at %3 x").arg(x).arg(y).arg(scale)));
             }
         }
     }

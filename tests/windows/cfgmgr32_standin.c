@@ -18,12 +18,11 @@
 
 #define RANGE_SIZE sizeof(IO_RANGE) /* IOD_Type: the size of each range after it */
 #define PORTS_CLASS L"{4d36e978-e325-11ce-bfc1-08002be10318}"
-#define RANGE(first, last)                                                                       \
-    {.IOD_Count = 1,                                                                             \
-     .IOD_Type = RANGE_SIZE,                                                                     \
-     .IOD_Alloc_Base = (first),                                                                  \
-     .IOD_Alloc_End = (last),                                                                    \
-     .IOD_DesFlags = fIOD_IO | fIOD_16_BIT_DECODE}
+#define RANGE(first, last)                                                                         \
+    {                                                                                              \
+        .IOD_Count = 1, .IOD_Type = RANGE_SIZE, .IOD_Alloc_Base = (first),                         \
+        .IOD_Alloc_End = (last), .IOD_DesFlags = fIOD_IO | fIOD_16_BIT_DECODE                      \
+    }
 
 static const struct Port {
     const char* name;
@@ -32,9 +31,15 @@ static const struct Port {
     const WCHAR* description;
     IO_DES ranges[2];
 } Ports[] = {
-    {"LPT1", L"LPT1", L"ACPI\\PNP0401\\1", L"Puerto de impresora ECP (LPT1)",
+    {"LPT1",
+     L"LPT1",
+     L"ACPI\\PNP0401\\1",
+     L"Puerto de impresora ECP (LPT1)",
      {RANGE(0x378, 0x37F), RANGE(0x778, 0x77A)}},
-    {"LPT3", L"LPT3", L"PCI\\VEN_1C00&DEV_3050\\4&1", L"Puerto de impresora PCI ECP (LPT3)",
+    {"LPT3",
+     L"LPT3",
+     L"PCI\\VEN_1C00&DEV_3050\\4&1",
+     L"Puerto de impresora PCI ECP (LPT3)",
      {RANGE(0xE050, 0xE057), RANGE(0xE040, 0xE043)}},
 };
 #define PORT_COUNT (sizeof Ports / sizeof Ports[0])
@@ -148,8 +153,7 @@ __declspec(dllexport) CONFIGRET WINAPI
                                       PULONG length, ULONG flags) {
     (void)flags;
     const struct Port* port = port_of(device);
-    const ULONG size =
-        port != NULL ? (ULONG)((wcslen(port->description) + 1) * sizeof(WCHAR)) : 0;
+    const ULONG size = port != NULL ? (ULONG)((wcslen(port->description) + 1) * sizeof(WCHAR)) : 0;
     if (port == NULL || property != CM_DRP_FRIENDLYNAME || *length < size) {
         return CR_NO_SUCH_VALUE;
     }

@@ -119,8 +119,8 @@ TEST(WindowsPort, WritesOnlyWhereWindowsListsAParallelPort) {
 }
 
 // Memory Integrity, the blocklist, elevation and the driver's service.
-InpOutState driver(Protection integrity, Protection blocklist, bool elevated,
-                   DriverService service, unsigned long error = 0) {
+InpOutState driver(Protection integrity, Protection blocklist, bool elevated, DriverService service,
+                   unsigned long error = 0) {
     InpOutState state;
     state.memoryIntegrity = integrity;
     state.blocklist = blocklist;
