@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 
 namespace pp {
 
@@ -135,10 +136,10 @@ void PortDisplay::showByte(PortByte value) {
 QString PortDisplay::reading(PortByte value) {
     QString words =
         QStringLiteral("0x") + QString::number(value, 16).rightJustified(2, u'0').toUpper();
-    const auto digit = std::ranges::find(SegmentCode, value);
-    if (digit != SegmentCode.end()) {
+    const auto digit = std::ranges::find(SegmentCode, value) - SegmentCode.begin();
+    if (digit < std::ssize(SegmentCode)) {
         // "b" and "d" as the display draws them.
-        const QString shown = QString::number(digit - SegmentCode.begin(), 16);
+        const QString shown = QString::number(digit, 16);
         words +=
             QStringLiteral(", muestra ") +
             (shown == QLatin1String("b") || shown == QLatin1String("d") ? shown : shown.toUpper());

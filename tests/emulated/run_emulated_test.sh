@@ -24,6 +24,9 @@ if ! command -v qemu-system-x86_64 >/dev/null; then
     exit 77
 fi
 
+# The tools' output (apt-cache's "Depends:") is read in English, whatever the
+# caller's language.
+export LC_ALL=C.UTF-8
 # Whatever stops this script early says where and why.
 trap 'echo "FAILED: line $LINENO: $BASH_COMMAND (status $?)"' ERR
 
