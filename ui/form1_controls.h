@@ -51,8 +51,10 @@ struct ControlDescription {
     ControlClick click;
     // What a screen reader reads where no caption says it: the control's own
     // name (the picture's), or, for a label, the control it names (its buddy).
-    std::string_view accessibleName = {};
-    std::string_view labels = {};
+    // The rows that have neither leave them out, which GCC allows without a
+    // warning only where the members have initializers of their own.
+    std::string_view accessibleName = {}; // NOLINT(readability-redundant-member-init)
+    std::string_view labels = {};         // NOLINT(readability-redundant-member-init)
 };
 
 inline constexpr int TwipsPerPixel = 15;

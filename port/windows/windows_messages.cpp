@@ -186,9 +186,15 @@ std::string WindowsPortListing(const WindowsPortList& ports, const InpOutState& 
         text += "\n";
     }
     const auto protection = [](Protection protection) {
-        return protection == Protection::On    ? "activada"
-               : protection == Protection::Off ? "desactivada"
-                                               : "no se sabe (Windows no lo dice)";
+        switch (protection) {
+        case Protection::On:
+            return "activada";
+        case Protection::Off:
+            return "desactivada";
+        case Protection::Unknown:
+            break;
+        }
+        return "no se sabe (Windows no lo dice)";
     };
     text += "inpoutx64.dll: " +
             (state.library.empty() ? std::string("falta (ni en la carpeta del programa ni en la "

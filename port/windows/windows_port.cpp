@@ -25,12 +25,9 @@ std::uint16_t DataRegister(const WindowsParport& port) {
             return other.first + 0x400 == range.first;
         });
     };
-    for (const IoRange& range : port.ranges) {
-        if (eightBytes(range) && !ecp(range)) {
-            return range.first;
-        }
-    }
-    return port.ranges.front().first;
+    const auto data = std::ranges::find_if(
+        port.ranges, [&](const IoRange& range) { return eightBytes(range) && !ecp(range); });
+    return data != port.ranges.end() ? data->first : port.ranges.front().first;
 }
 
 void WindowsPort::PortOut(PortByte value) {

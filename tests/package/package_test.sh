@@ -27,7 +27,7 @@ done
 #    screen readers); the words are Spanish.
 # Any other tag, whatever its severity, fails the test until it is mended or
 # explained here.
-explained='^I: puerto-paralelo: (binary-has-unneeded-section \.comment \[usr/bin/puerto-paralelo(-demo)?\]|typo-in-manual-page (conector connector|posible possible) \[usr/share/man/man1/puerto-paralelo\.1\.gz:[0-9]+\]|spelling-error-in-binary conector connector \[usr/bin/puerto-paralelo(-demo)?\])$'
+explained='^[IX]: puerto-paralelo: (binary-has-unneeded-section \.comment \[usr/bin/puerto-paralelo(-demo)?\]|typo-in-manual-page (conector connector|posible possible) \[usr/share/man/man1/puerto-paralelo\.1\.gz:[0-9]+\]|spelling-error-in-binary conector connector \[usr/bin/puerto-paralelo(-demo)?(:[0-9]+)?\])$'
 status=0
 lintian=$(lintian --pedantic --display-info --display-experimental "$deb" 2>&1) || status=$?
 echo "$lintian"
