@@ -41,8 +41,10 @@ xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(head -n 1 "$work/display")"
-# No Mono or Gecko to install, and no menu entries written into $HOME.
-export HOME=$work WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all
+# No Mono or Gecko to install, and no menu entries written into $HOME; file
+# names such as "Puerto Paralelo (demostración).lnk" in UTF-8, which Wine
+# cannot write in the C locale.
+export HOME=$work WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all LC_ALL=C.UTF-8
 overrides="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEDLLOVERRIDES=$overrides
 export PP_PORTS=LPT1,LPT3
