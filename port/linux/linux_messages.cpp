@@ -68,6 +68,11 @@ std::string whyNotThere(std::uint16_t address, bool pcDriverLoaded, DirectRefusa
                ", y este ordenador no permite escribir directamente en puertos de E/S (no es "
                "un PC x86).\n" +
                DriverRoute;
+    case DirectRefusal::NoIoperm:
+        return unknown +
+               ", y este núcleo no permite escribir directamente en los puertos de E/S, ni "
+               "siquiera al administrador: se compiló sin ese acceso (CONFIG_X86_IOPL_IOPERM).\n" +
+               DriverRoute;
     case DirectRefusal::NotTried:
     case DirectRefusal::NeedsRoot:
         break;

@@ -22,6 +22,7 @@ enum class DirectRefusal : std::uint8_t {
     NeedsRoot,  // ioperm refused: no CAP_SYS_RAWIO
     LockedDown, // ioperm refused to root: the kernel is locked down (Secure Boot)
     NoIoPorts,  // no I/O ports on this machine (not an x86 PC)
+    NoIoperm,   // an x86 kernel built without direct port access (ioperm)
 };
 
 // What the kernel knows around the chosen port, for the messages that say

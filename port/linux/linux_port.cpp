@@ -3,7 +3,9 @@
 #include "port/linux/linux_messages.h"
 
 #include <cerrno>
+#include <optional>
 #include <utility>
+#include <vector>
 
 namespace pp {
 
@@ -19,8 +21,11 @@ bool permissionDenied(int error) {
 }
 
 DirectRefusal refusalOf(int error, SystemCalls& system) {
-    if (error == -ENOSYS) {
+    if (error == -ENODEV) {
         return DirectRefusal::NoIoPorts;
+    }
+    if (error == -ENOSYS) {
+        return DirectRefusal::NoIoperm;
     }
     // ioperm refuses CAP_SYS_RAWIO only where the kernel is locked down.
     if (error == -EPERM && system.hasRawIo()) {
@@ -121,12 +126,7 @@ void LinuxPort::writeThroughDriver(PortByte value) {
         closeNode();
     }
     if (fd_ < 0) {
-        const int fd = system_.openDevice(node_);
-        if (fd < 0) {
-            throw PortWriteFailed(noDevice(-fd) ? PortGoneMessage(name_, node_, value)
-                                                : WriteFailedMessage(name_, node_, value, -fd));
-        }
-        fd_ = fd;
+        reopen(value);
     }
 
     const Deadline until = std::chrono::steady_clock::now() + Patience;
@@ -162,6 +162,31 @@ void LinuxPort::writeThroughDriver(PortByte value) {
     if (written != 0) {
         throw PortWriteFailed(WriteFailedMessage(name_, node_, value, -written));
     }
+}
+
+// The chosen port, looked up again: another port may stand at its old node
+// now (an adapter pulled out and another plugged in), and it may be back at
+// another one.
+void LinuxPort::reopen(PortByte value) {
+    const std::vector<Parport> ports = ListParports(paths_);
+    std::optional<Parport> parport;
+    if (const auto* device = std::get_if<DeviceNode>(&choice_)) {
+        parport = FindParportByNode(ports, device->path);
+        node_ = device->path;
+    } else {
+        parport = FindParport(ports, std::get<IoAddress>(choice_).value);
+        if (!parport) {
+            throw PortWriteFailed(PortGoneMessage(name_, node_, value));
+        }
+        node_ = parport->node;
+    }
+    parport_ = parport ? parport->name : "";
+    const int fd = system_.openDevice(node_);
+    if (fd < 0) {
+        throw PortWriteFailed(noDevice(-fd) ? PortGoneMessage(name_, node_, value)
+                                            : WriteFailedMessage(name_, node_, value, -fd));
+    }
+    fd_ = fd;
 }
 
 void LinuxPort::closeNode() {

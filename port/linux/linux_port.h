@@ -25,8 +25,10 @@
 //
 // Later failures are reported too, byte by byte (PortWriteFailed): a failed
 // ioctl, or a port gone away (its node removed, as when a USB or ExpressCard
-// adapter is pulled out or its driver unbound). The device is then closed and
-// opened again at the next write, which works once the port is back.
+// adapter is pulled out or its driver unbound). The device is then closed,
+// and at the next write the chosen port is looked up again, by its address
+// or its node, as at the first write: the byte goes to that port, wherever it
+// came back, and never to another one that now stands at its old node.
 #pragma once
 
 #include "port/linux/parport_lookup.h"
@@ -71,6 +73,7 @@ private:
     // left without its port; any other failure is fatal.
     bool openNode(const std::string& node);
     void writeThroughDriver(PortByte value);
+    void reopen(PortByte value);
     void closeNode();
     [[noreturn]] void failDriverClaim(int error);
     [[noreturn]] void busy(PortByte value);

@@ -45,13 +45,17 @@ template <typename Call> int retrying(Call call) {
 
 void ignoreSignal(int /*signal*/) {}
 
-// Interrupts this thread's blocking call at a deadline: a one-shot timer
-// sends SIGALRM to this thread alone (never to Qt's own threads), and the
-// handler, installed without SA_RESTART, does nothing but make the call fail
-// with EINTR. Disarmed when it goes out of scope; a signal that comes after
-// the call has returned interrupts nothing.
+// Interrupts this thread's blocking call at a deadline: a timer sends SIGALRM
+// to this thread alone (never to Qt's own threads) at the deadline and then
+// every Repeat until it is disarmed, and the handler, installed without
+// SA_RESTART, does nothing but make the call fail with EINTR. A signal that
+// comes just before the call starts to sleep interrupts nothing, so it comes
+// again: the call ends at most Repeat after the deadline, whatever the
+// timing. Disarmed when it goes out of scope.
 class WakeUp {
 public:
+    static constexpr std::chrono::milliseconds Repeat{5};
+
     explicit WakeUp(Deadline until) {
         static const bool handled = [] {
             struct sigaction action = {};
@@ -69,11 +73,10 @@ public:
             return;
         }
         // steady_clock is CLOCK_MONOTONIC.
-        const auto since = std::chrono::duration_cast<std::chrono::nanoseconds>(
-            std::max(until.time_since_epoch(), std::chrono::steady_clock::duration(1)));
         itimerspec when = {};
-        when.it_value.tv_sec = static_cast<time_t>(since.count() / 1'000'000'000);
-        when.it_value.tv_nsec = static_cast<long>(since.count() % 1'000'000'000);
+        when.it_value =
+            timespecOf(std::max(until.time_since_epoch(), std::chrono::steady_clock::duration(1)));
+        when.it_interval = timespecOf(Repeat);
         if (::timer_settime(timer_, TIMER_ABSTIME, &when, nullptr) != 0) {
             error_ = errno;
             ::timer_delete(timer_);
@@ -92,6 +95,11 @@ public:
     int error() const { return armed_ ? 0 : error_; }
 
 private:
+    static timespec timespecOf(std::chrono::nanoseconds time) {
+        return {static_cast<time_t>(time.count() / 1'000'000'000),
+                static_cast<long>(time.count() % 1'000'000'000)};
+    }
+
     timer_t timer_ = {};
     bool armed_ = false;
     int error_ = 0;
@@ -113,6 +121,11 @@ int LinuxSystemCalls::closeDevice(int fd) {
 }
 
 int LinuxSystemCalls::lockExclusive(int fd, Deadline until) {
+    // Past the deadline the lock is only tried, never waited for.
+    if (passed(until)) {
+        const int tried = retrying([&] { return ::flock(fd, LOCK_EX | LOCK_NB); });
+        return tried == -EWOULDBLOCK ? -ETIMEDOUT : tried;
+    }
     const WakeUp wakeUp(until);
     if (wakeUp.error() != 0) {
         return -wakeUp.error();
@@ -135,6 +148,10 @@ int LinuxSystemCalls::unlock(int fd) {
 }
 
 int LinuxSystemCalls::claim(int fd, Deadline until) {
+    // ppdev has no claim that does not wait: past the deadline, none at all.
+    if (passed(until)) {
+        return -ETIMEDOUT;
+    }
     const WakeUp wakeUp(until);
     if (wakeUp.error() != 0) {
         return -wakeUp.error();
@@ -231,7 +248,7 @@ int LinuxSystemCalls::grantPortAccess(std::uint16_t port) {
     return ::ioperm(port, 1, 1) == 0 ? 0 : -errno;
 #else
     (void)port;
-    return -ENOSYS;
+    return -ENODEV;
 #endif
 }
 

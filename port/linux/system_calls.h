@@ -38,8 +38,10 @@ public:
     virtual int openDevice(const std::string& path) = 0; // open(O_RDWR | O_CLOEXEC)
     virtual int closeDevice(int fd) = 0;
     // flock(LOCK_EX) and ioctl(PPCLAIM), each waiting at most until `until`
-    // and then failing with -ETIMEDOUT. After a claim that did not succeed the
-    // device must be closed: the kernel keeps it queued for the port.
+    // (and a few milliseconds, whatever the timing) and then failing with
+    // -ETIMEDOUT. Once `until` has passed the lock is only tried and the
+    // claim not made at all. After a claim that did not succeed the device
+    // must be closed: the kernel keeps it queued for the port.
     virtual int lockExclusive(int fd, Deadline until) = 0;
     virtual int unlock(int fd) = 0; // flock(LOCK_UN)
     virtual int claim(int fd, Deadline until) = 0;
@@ -57,7 +59,9 @@ public:
 
     // Direct access to one I/O port: ioperm(port, 1, 1), then outb. Needs
     // CAP_SYS_RAWIO (root) and a kernel that is not locked down; fails with
-    // -ENOSYS where there are no I/O ports.
+    // -ENOSYS where the kernel does not offer ioperm (an x86 kernel built
+    // without it), and with -ENODEV where the machine has no I/O ports at
+    // all (not an x86 PC).
     virtual int grantPortAccess(std::uint16_t port) = 0;
     virtual void outputByte(std::uint16_t port, PortByte value) = 0;
     // Whether this process has CAP_SYS_RAWIO, which ioperm asks for.

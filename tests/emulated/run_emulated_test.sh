@@ -289,7 +289,7 @@ for scenario in "${scenarios[@]}"; do
         nothing_written listar a5 5a
         ;;
     foreign)
-        echo "foreign: another program holds the port, then releases it"
+        echo "foreign: another program holds the port while two copies press keys at once, then releases it"
         run_machine foreign 1 0x378
         console_checks foreign
         got=$(data_writes foreign a5 5a)

@@ -8,9 +8,15 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <future>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 namespace pp {
 namespace {
@@ -111,8 +117,11 @@ TEST_F(LinuxPortTest, ReportsWhyThePortIsOutOfReach) {
         {"no port known, root, kernel locked down", false, 3, -EPERM,
          [](const std::string&) { return NoPortMessage(DataPort, {}, DirectRefusal::LockedDown); },
          true},
-        {"no port known, no I/O ports on this machine", false, 3, -ENOSYS,
+        {"no port known, no I/O ports on this machine", false, 3, -ENODEV,
          [](const std::string&) { return NoPortMessage(DataPort, {}, DirectRefusal::NoIoPorts); },
+         true},
+        {"no port known, a kernel without ioperm", false, 3, -ENOSYS,
+         [](const std::string&) { return NoPortMessage(DataPort, {}, DirectRefusal::NoIoperm); },
          true},
         {"ppdev not loaded, not root", true, -ENOENT, -EPERM,
          [](const std::string& node) { return NoDeviceNodeMessage(At888, "parport0", node); }},
@@ -208,6 +217,8 @@ struct LaterCase {
     Calls third;                                     // and of the third
     std::string (*message)(const std::string& node); // the second's; nullptr: written
     const char* holder = nullptr;
+    std::vector<const char*> moved = {}; // parportN's base-addr after the first write
+    bool thirdWritten = true;
 };
 
 TEST(LinuxPortLater, ReportsEachByteNotWrittenAndTriesAgain) {
@@ -267,6 +278,21 @@ TEST(LinuxPortLater, ReportsEachByteNotWrittenAndTriesAgain) {
          [](const std::string& node) { return PortGoneMessage(At888, node, 0x02); }},
         {"the port went away and is back", failures({}, {}, {}, {}, {0, -ESTALE}),
          Join({{"close 3"}, reopened(cycle2)}), cycle3, nullptr},
+        {"the port is back at another node",
+         failures({}, {}, {}, {}, {0, -ESTALE}),
+         Join({{"close 3", "open /node1"}, cycle2}),
+         cycle3,
+         nullptr,
+         nullptr,
+         {"632", "888"}},
+        {"another port stands at its node now",
+         failures({}, {}, {}, {}, {0, -ESTALE}),
+         {"close 3"},
+         {},
+         [](const std::string& node) { return PortGoneMessage(At888, node, 0x02); },
+         nullptr,
+         {"632"},
+         false},
     };
     for (const LaterCase& c : cases) {
         testing::FakeParportTree tree;
@@ -278,6 +304,9 @@ TEST(LinuxPortLater, ReportsEachByteNotWrittenAndTriesAgain) {
         const std::string node = tree.node("parport0");
         LinuxPort port(system, tree.paths());
         port.PortOut(0x01);
+        for (std::size_t n = 0; n < c.moved.size(); ++n) {
+            tree.addPort("parport" + std::to_string(n), std::string(c.moved[n]) + "\t0\n");
+        }
         system.calls.clear();
         try {
             port.PortOut(0x02);
@@ -286,17 +315,21 @@ TEST(LinuxPortLater, ReportsEachByteNotWrittenAndTriesAgain) {
             ASSERT_NE(c.message, nullptr) << c.what << ": " << failure.what();
             EXPECT_EQ(failure.what(), c.message(node)) << c.what;
         }
-        const auto named = [&node](Calls calls) {
+        const auto named = [&](Calls calls) {
             for (std::string& call : calls) {
-                if (call == "open /node") {
-                    call = "open " + node;
+                if (call == "open /node" || call == "open /node1") {
+                    call = "open " + tree.node(call == "open /node" ? "parport0" : "parport1");
                 }
             }
             return calls;
         };
         EXPECT_EQ(system.calls, named(c.second)) << c.what;
         system.calls.clear();
-        EXPECT_NO_THROW(port.PortOut(0x03)) << c.what;
+        if (c.thirdWritten) {
+            EXPECT_NO_THROW(port.PortOut(0x03)) << c.what;
+        } else {
+            EXPECT_THROW(port.PortOut(0x03), PortWriteFailed) << c.what;
+        }
         EXPECT_EQ(system.calls, named(c.third)) << c.what;
     }
 }
@@ -506,6 +539,9 @@ TEST(PortMessages, NameTheCauseAndTheRemedy) {
         {NoPortMessage(DataPort, {}, NoIoPorts),
          {"no es un PC x86", "modprobe parport_pc", "grupo lp"},
          {"solo el administrador"}},
+        {NoPortMessage(DataPort, {}, NoIoperm),
+         {"este núcleo no permite", "CONFIG_X86_IOPL_IOPERM", "modprobe ppdev", "grupo lp"},
+         {"no es un PC x86", "solo el administrador"}},
         {NoPortMessage(DataPort, {at278, {}, true}, NotTried),
          {"No se encuentra el puerto paralelo 0x378 (888).", "parport_pc) está cargado",
           "este puerto paralelo:\n    parport0 en 0x278 (/dev/parport0)\n",
@@ -616,6 +652,55 @@ TEST(PortMessages, ListEachPortAndWhetherThisUserCanUseIt) {
     const std::string none = PortListing({}, system);
     EXPECT_EQ(none.rfind("El sistema no conoce ningún puerto paralelo.\n", 0), 0U) << none;
     EXPECT_NE(none.find("sudo modprobe parport_pc"), std::string::npos) << none;
+}
+
+// The real flock and PPCLAIM (on a file, where ppdev's claim is refused) end
+// whatever the deadline: past, a microsecond or some milliseconds ahead, while
+// another descriptor holds the lock. A call still waiting after five seconds
+// hangs: the holder then lets go, so that the test itself ends.
+TEST(LinuxSystemCalls, WaitsEndWhateverTheDeadline) {
+    using namespace std::chrono;
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / ("pp-lock-" + std::to_string(::getpid()));
+    std::ofstream(file) << "";
+    LinuxSystemCalls system;
+    const int holder = system.openDevice(file.string());
+    const int waiter = system.openDevice(file.string());
+    ASSERT_GE(holder, 0);
+    ASSERT_GE(waiter, 0);
+    ASSERT_EQ(system.lockExclusive(holder, steady_clock::now() + seconds(1)), 0);
+    const struct {
+        const char* what;
+        bool claim; // else the lock
+        steady_clock::duration ahead;
+        int result;
+    } cases[] = {
+        {"lock, deadline passed", false, -milliseconds(1), -ETIMEDOUT},
+        {"lock, deadline now", false, nanoseconds(0), -ETIMEDOUT},
+        {"lock, a microsecond ahead", false, microseconds(1), -ETIMEDOUT},
+        {"lock, 20 ms ahead", false, milliseconds(20), -ETIMEDOUT},
+        {"claim, deadline passed", true, -milliseconds(1), -ETIMEDOUT},
+        {"claim, 20 ms ahead", true, milliseconds(20), -ENOTTY},
+    };
+    for (const auto& c : cases) {
+        const Deadline until = steady_clock::now() + c.ahead;
+        auto call = std::async(std::launch::async, [&] {
+            return c.claim ? system.claim(waiter, until) : system.lockExclusive(waiter, until);
+        });
+        if (call.wait_for(seconds(5)) == std::future_status::timeout) {
+            ADD_FAILURE() << c.what << ": still waiting after 5 s";
+            system.unlock(holder);
+            call.wait();
+            break;
+        }
+        EXPECT_EQ(call.get(), c.result) << c.what;
+    }
+    // Once free, a lock whose deadline has passed is still taken.
+    system.unlock(holder);
+    EXPECT_EQ(system.lockExclusive(waiter, steady_clock::now() - milliseconds(1)), 0);
+    system.closeDevice(waiter);
+    system.closeDevice(holder);
+    std::filesystem::remove(file);
 }
 
 } // namespace
