@@ -27,8 +27,7 @@ struct DeviceNode {
 };
 
 // The port the program writes to: an address or a device, 0x378 by default.
-using PortAddressOrDevice = std::variant<IoAddress, DeviceNode>;
-using PortChoice = PortAddressOrDevice;
+using PortChoice = std::variant<IoAddress, DeviceNode>;
 
 // An I/O address as the program prints it: "0x378", "0xD010".
 std::string HexAddress(unsigned long address);

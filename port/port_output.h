@@ -11,12 +11,14 @@ namespace pp {
 // Bit n of a port byte drives data line Dn (D0-D7 are pins 2-9 of the D-sub).
 using PortByte = std::uint8_t;
 
-// I/O address of the data register of the first parallel port. The only
-// address the program ever writes.
+// I/O address of the data register of the first parallel port: the port the
+// program writes to unless the user chooses another (--puerto). Whichever it
+// is, only its data register is ever written.
 inline constexpr std::uint16_t DataPort = 888; // 0x378
 
-// Writes bytes to DataPort. Implementations acquire the port on the first
-// write, never at construction, and keep it for the rest of the run.
+// Writes bytes to the chosen port's data register (DataPort by default).
+// Implementations acquire the port on the first write, never at construction,
+// and keep it for the rest of the run.
 class PortOutput {
 public:
     virtual ~PortOutput() = default;

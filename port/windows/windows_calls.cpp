@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -108,15 +109,42 @@ void readService(InpOutState& state) {
     CloseServiceHandle(manager);
 }
 
-// A DWORD value under HKEY_LOCAL_MACHINE as a protection's state: 1 on, 0 off.
-Protection registryProtection(const wchar_t* key, const wchar_t* value) {
+// A DWORD value under HKEY_LOCAL_MACHINE, where it is there.
+std::optional<DWORD> registryNumber(const wchar_t* key, const wchar_t* value) {
     DWORD data = 0;
     DWORD size = sizeof data;
     if (RegGetValueW(HKEY_LOCAL_MACHINE, key, value, RRF_RT_REG_DWORD, nullptr, &data, &size) !=
         ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return data;
+}
+
+// A DWORD value under HKEY_LOCAL_MACHINE as a protection's state: 1 on, any
+// other number off, Unknown where it is not there.
+Protection registryProtection(const wchar_t* key, const wchar_t* value) {
+    const auto number = registryNumber(key, value);
+    if (!number) {
         return Protection::Unknown;
     }
-    return data != 0 ? Protection::On : Protection::Off;
+    return *number == 1 ? Protection::On : Protection::Off;
+}
+
+// Windows' build number as the kernel has it: RtlGetVersion, which, unlike
+// GetVersionEx, does not answer a program without a manifest with the
+// version of Windows 8.
+unsigned long windowsBuild() {
+    using Query = LONG(NTAPI*)(PRTL_OSVERSIONINFOW);
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    const auto query = ntdll == nullptr ? nullptr
+                                        : reinterpret_cast<Query>(reinterpret_cast<void*>(
+                                              GetProcAddress(ntdll, "RtlGetVersion")));
+    RTL_OSVERSIONINFOW version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (query == nullptr || query(&version) < 0) {
+        return 0;
+    }
+    return version.dwBuildNumber;
 }
 
 // Memory Integrity as the kernel runs it: its code-integrity options, asked of
@@ -276,8 +304,13 @@ public:
         state.elevated = tokenElevated();
         readService(state);
         state.memoryIntegrity = memoryIntegrity();
+        // The blocklist's switch, where it was ever set: 1 on, 0 off.
         state.blocklist = registryProtection(L"SYSTEM\\CurrentControlSet\\Control\\CI\\Config",
                                              L"VulnerableDriverBlocklistEnable");
+        // Smart App Control: 1 enforcing, 0 off, 2 only evaluating.
+        state.smartAppControl = registryProtection(
+            L"SYSTEM\\CurrentControlSet\\Control\\CI\\Policy", L"VerifiedAndReputablePolicyState");
+        state.windowsBuild = windowsBuild();
         return state;
     }
 
@@ -287,15 +320,23 @@ public:
         static const wchar_t* const PortsClass = L"{4d36e978-e325-11ce-bfc1-08002be10318}";
         const ULONG filter = CM_GETIDLIST_FILTER_CLASS | CM_GETIDLIST_FILTER_PRESENT;
         std::vector<WindowsParport> ports;
-        ULONG size = 0;
-        if (CM_Get_Device_ID_List_SizeW(&size, PortsClass, filter) != CR_SUCCESS) {
-            return std::nullopt;
+        // A port plugged in between the two calls makes the list longer than
+        // the size just given: the size is asked again, a few times at most.
+        constexpr int Attempts = 5;
+        std::vector<wchar_t> ids;
+        CONFIGRET listed = CR_BUFFER_SMALL;
+        for (int attempt = 0; attempt < Attempts && listed == CR_BUFFER_SMALL; ++attempt) {
+            ULONG size = 0;
+            if (CM_Get_Device_ID_List_SizeW(&size, PortsClass, filter) != CR_SUCCESS) {
+                return std::nullopt;
+            }
+            if (size == 0) {
+                return ports;
+            }
+            ids.assign(size + 1, L'\0');
+            listed = CM_Get_Device_ID_ListW(PortsClass, ids.data(), size, filter);
         }
-        if (size == 0) {
-            return ports;
-        }
-        std::vector<wchar_t> ids(size + 1, L'\0');
-        if (CM_Get_Device_ID_ListW(PortsClass, ids.data(), size, filter) != CR_SUCCESS) {
+        if (listed != CR_SUCCESS) {
             return std::nullopt;
         }
         for (const wchar_t* id = ids.data(); *id != L'\0'; id += wcslen(id) + 1) {

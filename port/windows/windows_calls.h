@@ -73,9 +73,15 @@ struct InpOutState {
     DriverService service = DriverService::Unknown;
     unsigned long serviceError = 0; // the service's exit code, where it stopped with one
     // Memory Integrity (hypervisor-protected code integrity) running in the
-    // kernel, and Microsoft's vulnerable driver blocklist.
+    // kernel, and Smart App Control enforcing (not only evaluating).
     Protection memoryIntegrity = Protection::Unknown;
+    Protection smartAppControl = Protection::Unknown;
+    // Microsoft's vulnerable driver blocklist as its switch in Windows
+    // Security sets it (the registry's VulnerableDriverBlocklistEnable):
+    // Unknown where the value is absent. What Windows enforces also depends on
+    // the other two and on its build: DriverBlocklist tells.
     Protection blocklist = Protection::Unknown;
+    unsigned long windowsBuild = 0; // as RtlGetVersion gives it; 0 where unknown
 };
 
 class WindowsCalls {

@@ -52,6 +52,20 @@ std::string serviceState(const InpOutState& state) {
     return "no se sabe cómo está (Windows no lo dice)";
 }
 
+// Why the blocklist is on where its switch does not say so.
+std::string blocklistReason(const InpOutState& state) {
+    if (state.memoryIntegrity == Protection::On) {
+        return " (la mantiene la integridad de memoria)";
+    }
+    if (state.smartAppControl == Protection::On) {
+        return " (la mantiene el control inteligente de aplicaciones)";
+    }
+    if (state.blocklist == Protection::Unknown) {
+        return " (esta versión de Windows la trae activada)";
+    }
+    return "";
+}
+
 } // namespace
 
 std::string NoWindowsPortMessage(std::uint16_t address, const WindowsPortList& ports) {
@@ -80,9 +94,10 @@ std::string NoWindowsPortMessage(std::uint16_t address, const WindowsPortList& p
                "PCI Express necesita además su controlador.";
     }
     return text +
-           "Windows no tiene ningún puerto paralelo en esa dirección, y el programa solo escribe "
-           "donde Windows tiene uno: en otra dirección el byte no llegaría a ningún puerto, o "
-           "llegaría a otro aparato.\n\n" +
+           "Windows no tiene ningún puerto paralelo con su registro de datos en esa dirección, "
+           "y el programa solo escribe en el registro de datos de un puerto que Windows tiene: "
+           "en otra dirección el byte no llegaría a ningún puerto, llegaría a otro aparato o "
+           "cambiaría la configuración del propio puerto.\n\n" +
            PortsToUse(usable);
 }
 
@@ -126,20 +141,46 @@ std::string InpOutDriverClosedMessage(const std::string& path, const InpOutState
     if (state.memoryIntegrity == Protection::On) {
         text += std::string("La integridad de memoria de Windows está activada, y con ella el "
                             "controlador de InpOut (inpoutx64.sys, de 2008) no se carga, abra "
-                            "quien abra el programa: no cumple sus reglas. Se desactiva en ") +
+                            "quien abra el programa: no cumple sus reglas, y la integridad de "
+                            "memoria mantiene además activada la lista de bloqueo de "
+                            "controladores vulnerables. Se desactiva en ") +
                 CoreIsolation +
                 " › Integridad de memoria, y después hay que reiniciar el PC. Desactivarla baja "
                 "la protección del PC frente a programas maliciosos.";
+        if (state.blocklist != Protection::Off && state.windowsBuild >= BlocklistByDefaultBuild) {
+            text += std::string(" Si después el controlador sigue sin cargarse, desactive "
+                                "también, en el mismo sitio, la lista de bloqueo de "
+                                "controladores vulnerables de Microsoft, que esta versión de "
+                                "Windows trae activada.");
+        }
         if (state.service == DriverService::Missing) {
             text += std::string(" Luego abra el programa una vez como administrador ") +
                     AsAdministrator + " para que InpOut instale su controlador.";
         }
         return text + LinuxNeedsNone;
     }
-    if (state.blocklist == Protection::On && state.service != DriverService::Running) {
+    const bool blocklistOn = DriverBlocklist(state) == Protection::On;
+    if (blocklistOn && state.smartAppControl == Protection::On &&
+        state.service != DriverService::Running) {
         return text +
-               "La lista de bloqueo de controladores vulnerables de Microsoft está activada y no "
-               "deja arrancar el controlador de InpOut (el servicio inpoutx64 " +
+               "El control inteligente de aplicaciones (Smart App Control) de Windows está "
+               "activado, y con él la lista de bloqueo de controladores vulnerables de "
+               "Microsoft, que no deja arrancar el controlador de InpOut (el servicio "
+               "inpoutx64 " +
+               serviceState(state) +
+               "). Se desactiva en Seguridad de Windows › Control de aplicaciones y navegador › "
+               "Configuración de Control inteligente de aplicaciones (Windows no deja volver a "
+               "activarlo sin reinstalarse); después desactive la lista de bloqueo en " +
+               CoreIsolation +
+               " › Lista de bloqueo de controladores vulnerables de Microsoft y reinicie el PC. "
+               "Desactivarlos baja la protección del PC frente a programas maliciosos." +
+               LinuxNeedsNone;
+    }
+    if (blocklistOn && state.service != DriverService::Running) {
+        return text +
+               "La lista de bloqueo de controladores vulnerables de Microsoft está activada" +
+               blocklistReason(state) +
+               " y no deja arrancar el controlador de InpOut (el servicio inpoutx64 " +
                serviceState(state) + "). Se desactiva en " + CoreIsolation +
                " › Lista de bloqueo de controladores vulnerables de Microsoft, y después hay que "
                "reiniciar el PC. Desactivarla baja la protección del PC frente a controladores "
@@ -203,8 +244,9 @@ std::string WindowsPortListing(const WindowsPortList& ports, const InpOutState& 
             "\n";
     text += "Controlador de InpOut (servicio inpoutx64): " + serviceState(state) + "\n";
     text += std::string("Integridad de memoria: ") + protection(state.memoryIntegrity) + "\n";
-    text += std::string("Lista de bloqueo de controladores vulnerables: ") +
-            protection(state.blocklist) + "\n";
+    const Protection blocklist = DriverBlocklist(state);
+    text += std::string("Lista de bloqueo de controladores vulnerables: ") + protection(blocklist) +
+            (blocklist == Protection::On ? blocklistReason(state) : "") + "\n";
     return text;
 }
 

@@ -11,23 +11,38 @@ bool MayWriteOnWindows(std::uint16_t address, const WindowsPortList& ports) {
     if (!ports) {
         return IsLegacyAddress(address);
     }
-    return std::ranges::any_of(*ports, [address](const auto& port) {
-        return std::ranges::any_of(port.ranges, [address](const IoRange& range) {
-            return range.first <= address && address <= range.last;
-        });
+    return std::ranges::any_of(*ports, [address](const WindowsParport& port) {
+        return !port.ranges.empty() && DataRegister(port) == address;
     });
 }
 
 std::uint16_t DataRegister(const WindowsParport& port) {
-    const auto eightBytes = [](const IoRange& range) { return range.last - range.first == 7; };
-    const auto ecp = [&port](const IoRange& range) {
+    const auto hasEcpAbove = [&port](const IoRange& range) {
         return std::ranges::any_of(port.ranges, [&range](const IoRange& other) {
-            return other.first + 0x400 == range.first;
+            return other.first == range.first + 0x400;
         });
     };
-    const auto data = std::ranges::find_if(
-        port.ranges, [&](const IoRange& range) { return eightBytes(range) && !ecp(range); });
+    const auto eightBytes = [](const IoRange& range) { return range.last - range.first == 7; };
+    auto data = std::ranges::find_if(port.ranges, hasEcpAbove);
+    if (data == port.ranges.end()) {
+        data = std::ranges::find_if(port.ranges, eightBytes);
+    }
     return data != port.ranges.end() ? data->first : port.ranges.front().first;
+}
+
+Protection DriverBlocklist(const InpOutState& state) {
+    if (state.memoryIntegrity == Protection::On || state.smartAppControl == Protection::On) {
+        return Protection::On;
+    }
+    if (state.blocklist != Protection::Unknown) {
+        return state.blocklist;
+    }
+    if (state.windowsBuild >= BlocklistByDefaultBuild) {
+        return Protection::On;
+    }
+    return state.windowsBuild == 0 || state.memoryIntegrity == Protection::Unknown
+               ? Protection::Unknown
+               : Protection::Off;
 }
 
 void WindowsPort::PortOut(PortByte value) {

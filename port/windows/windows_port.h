@@ -2,16 +2,18 @@
 // port library whose signed driver reaches I/O ports on 64-bit Windows.
 //
 // At the first write, and never before, the address is checked and the
-// library loaded: the program writes only inside an I/O range that Windows
-// lists for a parallel port (LPT1 at 0x378, a PCI Express card at 0xE050),
-// so that a byte never goes where no port answers, and an address typed wrong
-// cannot reach a clock or a disk controller. Only where Windows cannot give
-// its device list at all may it write at a legacy parallel-port address
-// (0x378, 0x278, 0x3BC). Then inpoutx64.dll is loaded and Out32 and
-// IsInpOutDriverOpen are looked up and kept for the run. Anything missing is
-// fatal: PortUnavailable, with a message giving the cause Windows tells and
-// what to do. Each write is one Out32 to the data register; InpOut reports
-// nothing, so a byte that does not reach the port cannot be told.
+// library loaded: the program writes only to the data register of a parallel
+// port that Windows lists (LPT1 at 0x378, a PCI Express card at 0xE050), so
+// that a byte never goes where no port answers, an address typed wrong cannot
+// reach a clock or a disk controller, and one typed a few off cannot reach the
+// port's own control registers (0x37A: the direction of the data lines; 0x77A:
+// the port's mode). Only where Windows cannot give its device list at all may
+// it write at a legacy parallel-port address (0x378, 0x278, 0x3BC). Then
+// inpoutx64.dll is loaded and Out32 and IsInpOutDriverOpen are looked up and
+// kept for the run. Anything missing is fatal: PortUnavailable, with a message
+// giving the cause Windows tells and what to do. Each write is one Out32 to
+// the data register; InpOut reports nothing, so a byte that does not reach the
+// port cannot be told.
 #pragma once
 
 #include "port/port_output.h"
@@ -26,15 +28,26 @@ namespace pp {
 
 using WindowsPortList = std::optional<std::vector<WindowsParport>>;
 
-// Whether the program may write to `address`: inside an I/O range of a
-// parallel port in `ports`, or, where the list could not be read, at a legacy
-// address.
+// Whether the program may write to `address`: the data register of a
+// parallel port in `ports` (DataRegister), or, where the list could not be
+// read, a legacy address.
 bool MayWriteOnWindows(std::uint16_t address, const WindowsPortList& ports);
 
-// The address of a port's data register: the start of its 8-byte range (a
-// card also has an ECP range, which Windows may list first, 0x400 above the
-// data register where both are 8 bytes), or of its first. `port` has ranges.
+// The address of a port's data register: the start of the range that has
+// another 0x400 above it (the port's ECP registers, which Windows may list
+// first, whatever the sizes Windows gives them); failing that, the start of
+// its 8-byte range, or of its first. `port` has ranges.
 std::uint16_t DataRegister(const WindowsParport& port);
+
+// The first build of Windows 11 22H2, from which the vulnerable driver
+// blocklist is on unless it was turned off.
+inline constexpr unsigned long BlocklistByDefaultBuild = 22621;
+
+// Whether Windows enforces the vulnerable driver blocklist: always while
+// Memory Integrity or Smart App Control is on, whatever its switch says; else
+// as its switch is set, and where it was never set, on from Windows 11 22H2
+// and off before.
+Protection DriverBlocklist(const InpOutState& state);
 
 class WindowsPort final : public PortOutput {
 public:

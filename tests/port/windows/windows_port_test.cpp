@@ -69,7 +69,7 @@ const WindowsPortList NoPorts = std::vector<WindowsParport>{};
 const WindowsPortList CardOnly = std::vector<WindowsParport>{Card};
 const WindowsPortList Both = std::vector<WindowsParport>{Lpt1, Card};
 
-TEST(WindowsPort, WritesOnlyWhereWindowsListsAParallelPort) {
+TEST(WindowsPort, WritesOnlyToTheDataRegisterOfAPortWindowsLists) {
     const struct {
         std::uint16_t address;
         const WindowsPortList& list;
@@ -83,8 +83,10 @@ TEST(WindowsPort, WritesOnlyWhereWindowsListsAParallelPort) {
         {0x3BC, Unreadable, nullptr},
         {0x278, Both, "--puerto 0x378\n    puerto-paralelo --puerto 0xE050"},
         {0xE050, CardOnly, nullptr},
-        {0xE057, CardOnly, nullptr},
-        {0xE040, CardOnly, nullptr},
+        {0xE057, CardOnly, "--puerto 0xE050"},
+        {0xE040, CardOnly, "--puerto 0xE050"},
+        {0x37A, Both, "    puerto-paralelo --puerto 0x378\n"},
+        {0x37F, Both, "No se encuentra el puerto paralelo 0x37F (895)."},
         {0xE050, Unreadable, "no ha podido dar su lista de dispositivos"},
         {0xE058, CardOnly, "--puerto 0xE050"},
         {0xD010, Both, "No se encuentra el puerto paralelo 0xD010 (53264)."},
@@ -119,14 +121,18 @@ TEST(WindowsPort, WritesOnlyWhereWindowsListsAParallelPort) {
 }
 
 // Memory Integrity, the blocklist, elevation and the driver's service.
+// The blocklist is its switch; Windows' build and Smart App Control follow.
 InpOutState driver(Protection integrity, Protection blocklist, bool elevated, DriverService service,
-                   unsigned long error = 0) {
+                   unsigned long error = 0, unsigned long build = 0,
+                   Protection smartAppControl = Protection::Unknown) {
     InpOutState state;
     state.memoryIntegrity = integrity;
     state.blocklist = blocklist;
     state.elevated = elevated;
     state.service = service;
     state.serviceError = error;
+    state.windowsBuild = build;
+    state.smartAppControl = smartAppControl;
     return state;
 }
 constexpr auto On = Protection::On;
@@ -190,6 +196,26 @@ TEST(WindowsPort, SaysWhatIsMissingAndEnds) {
          false,
          driver(Unknown, Unknown, true, DriverService::Missing),
          {"algo lo impide", "no está instalado"}},
+        {InpOutFailure::None,
+         false,
+         driver(Off, Unknown, true, DriverService::Stopped, 0, 22621),
+         {"lista de bloqueo de controladores vulnerables de Microsoft está activada (esta versión "
+          "de Windows la trae activada)",
+          HowToTurnOff}},
+        {InpOutFailure::None,
+         false,
+         driver(Off, Unknown, true, DriverService::Stopped, 0, 19045),
+         {"algo lo impide"}},
+        {InpOutFailure::None,
+         false,
+         driver(Off, Off, true, DriverService::Stopped, 0, 26100, On),
+         {"Smart App Control", "Control inteligente de aplicaciones", "sin reinstalarse",
+          "Lista de bloqueo de controladores vulnerables de Microsoft y reinicie el PC"}},
+        {InpOutFailure::None,
+         false,
+         driver(On, Unknown, true, DriverService::Stopped, 0, 22621, On),
+         {"La integridad de memoria de Windows está activada", "mantiene además activada la lista",
+          "desactive también, en el mismo sitio, la lista de bloqueo"}},
     };
     for (const auto& c : cases) {
         FakeWindows windows;
@@ -212,6 +238,37 @@ TEST(WindowsPort, SaysWhatIsMissingAndEnds) {
     }
 }
 
+// --listar's line for the blocklist: what Windows enforces, and why where
+// its switch does not say so.
+TEST(WindowsPort, ReadsTheBlocklistAsWindowsEnforcesIt) {
+    const struct {
+        Protection integrity;
+        Protection smartAppControl;
+        Protection blocklist; // the switch; Unknown: never set
+        unsigned long build;
+        const char* line;
+    } cases[] = {
+        {Off, Unknown, Unknown, 22621, "activada (esta versión de Windows la trae activada)"},
+        {Off, Off, Unknown, 26100, "activada (esta versión de Windows la trae activada)"},
+        {Off, Unknown, Unknown, 19045, "desactivada"},
+        {Off, Unknown, Unknown, 0, "no se sabe (Windows no lo dice)"},
+        {Unknown, Unknown, Unknown, 19045, "no se sabe (Windows no lo dice)"},
+        {Off, Unknown, Off, 22621, "desactivada"},
+        {Off, Unknown, On, 19045, "activada"},
+        {On, Unknown, Off, 22621, "activada (la mantiene la integridad de memoria)"},
+        {On, Unknown, Unknown, 22621, "activada (la mantiene la integridad de memoria)"},
+        {Off, On, Off, 22631, "activada (la mantiene el control inteligente de aplicaciones)"},
+    };
+    for (const auto& c : cases) {
+        InpOutState state = driver(c.integrity, c.blocklist, false, DriverService::Running, 0,
+                                   c.build, c.smartAppControl);
+        const std::string listing = WindowsPortListing(NoPorts, state);
+        const std::string line =
+            std::string("\nLista de bloqueo de controladores vulnerables: ") + c.line + "\n";
+        EXPECT_NE(listing.find(line), std::string::npos) << line << " in:\n" << listing;
+    }
+}
+
 TEST(WindowsSystemPorts, ReadAddressesListPortsAndOpenLazily) {
     FakeWindows windows;
     WindowsSystemPorts ports(windows);
@@ -230,16 +287,17 @@ TEST(WindowsSystemPorts, ReadAddressesListPortsAndOpenLazily) {
                                "Integridad de memoria: no se sabe (Windows no lo dice)\n"
                                "Lista de bloqueo de controladores vulnerables: no se sabe "
                                "(Windows no lo dice)\n");
-    // The data register is the 8-byte range, whichever Windows lists first,
-    // and not the ECP range 0x400 above it.
+    // The data register is the range with the ECP range 0x400 above it,
+    // whichever Windows lists first and whatever their sizes, else the 8-byte
+    // range.
     windows.ports = std::vector<WindowsParport>{
-        {"LPT1", "Puerto de impresora (LPT1)", {{0x778, 0x77F}, {0x378, 0x37F}}},
+        {"LPT1", "Puerto de impresora (LPT1)", {{0x778, 0x77B}, {0x378, 0x37B}}},
         {"LPT3", "Puerto de impresora PCI ECP (LPT3)", {{0xE040, 0xE043}, {0xE050, 0xE057}}},
         {"LPT4", "Puerto de impresora USB (LPT4)", {}}};
     windows.state = driver(On, Off, false, DriverService::Stopped);
     windows.state.library = "C:\\Windows\\system32\\inpoutx64.dll";
-    EXPECT_EQ(ports.listing(), "LPT1 en 0x378 (Puerto de impresora (LPT1)), E/S 0x778-0x77F, "
-                               "0x378-0x37F\n"
+    EXPECT_EQ(ports.listing(), "LPT1 en 0x378 (Puerto de impresora (LPT1)), E/S 0x778-0x77B, "
+                               "0x378-0x37B\n"
                                "LPT3 en 0xE050 (Puerto de impresora PCI ECP (LPT3)), E/S "
                                "0xE040-0xE043, 0xE050-0xE057\n"
                                "LPT4, sin dirección de E/S (Puerto de impresora USB (LPT4))\n"
@@ -247,7 +305,8 @@ TEST(WindowsSystemPorts, ReadAddressesListPortsAndOpenLazily) {
                                "Controlador de InpOut (servicio inpoutx64): está instalado, pero "
                                "parado\n"
                                "Integridad de memoria: activada\n"
-                               "Lista de bloqueo de controladores vulnerables: desactivada\n");
+                               "Lista de bloqueo de controladores vulnerables: activada (la "
+                               "mantiene la integridad de memoria)\n");
     const std::string refused = NoWindowsPortMessage(0xD010, windows.ports);
     EXPECT_NE(
         refused.find("    puerto-paralelo --puerto 0x378\n    puerto-paralelo --puerto 0xE050"),
