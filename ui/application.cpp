@@ -48,8 +48,7 @@ void windowFailure(QtMsgType type, const QMessageLogContext& context, const QStr
     if (display == nullptr || *display == '\0') {
         display = std::getenv("WAYLAND_DISPLAY");
     }
-    std::cerr << WindowFailureMessage(programName, display == nullptr ? "" : display, qtSaid)
-              << '\n';
+    ShowStartFailure(WindowFailureMessage(programName, display == nullptr ? "" : display, qtSaid));
     std::_Exit(EXIT_FAILURE);
 }
 

@@ -5,9 +5,16 @@
 // messages go to the console it was started from, unless they are redirected.
 #pragma once
 
+#include <string>
+
 namespace pp {
 
 // Called once, before anything is printed.
 void PrepareStandardStreams();
+
+// Says why the window cannot open, where Qt cannot show it: on standard error
+// and, on Windows, where a program opened from its icon has no console, in a
+// message box of Windows' own as well.
+void ShowStartFailure(const std::string& text);
 
 } // namespace pp

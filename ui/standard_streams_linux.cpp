@@ -1,6 +1,7 @@
 #include "ui/standard_streams.h"
 
 #include <csignal>
+#include <iostream>
 
 namespace pp {
 
@@ -8,6 +9,10 @@ void PrepareStandardStreams() {
     // Writing to a closed pipe fails instead: the lines are lost, the window
     // goes on.
     std::signal(SIGPIPE, SIG_IGN);
+}
+
+void ShowStartFailure(const std::string& text) {
+    std::cerr << text << '\n';
 }
 
 } // namespace pp

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <iostream>
+#include <string>
 
 namespace pp {
 
@@ -15,7 +16,22 @@ bool redirected(DWORD stream) {
            GetFileType(handle) != FILE_TYPE_UNKNOWN;
 }
 
+std::wstring wide(const std::string& text) {
+    const int size =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring result(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
+                        size);
+    return result;
+}
+
 } // namespace
+
+void ShowStartFailure(const std::string& text) {
+    std::cerr << text << '\n';
+    std::cerr.flush();
+    MessageBoxW(nullptr, wide(text).c_str(), L"Velmarin", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+}
 
 void PrepareStandardStreams() {
     const bool output = redirected(STD_OUTPUT_HANDLE);

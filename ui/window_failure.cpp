@@ -69,6 +69,16 @@ std::string WindowFailureMessage(std::string_view program, std::string_view disp
     const bool pluginFailed = anySays(said, "Could not load the Qt platform plugin") ||
                               anySays(said, "Could not find the Qt platform plugin");
     std::string text(program);
+    const std::string plugin = pluginNamed(said);
+    // On Windows there is always a screen: the plugin is missing or damaged.
+    if (plugin == "windows") {
+        return text +
+               ": no se puede abrir la ventana: falta o está dañado el archivo "
+               "platforms\\qwindows.dll de la carpeta del programa, el complemento con el que Qt "
+               "abre ventanas en Windows.\nVuelva a instalar Puerto Paralelo (o, si lo usa sin "
+               "instalar, descomprima otra vez el zip entero, con sus carpetas)." +
+               detail;
+    }
     if (display.empty() || noConnection || !pluginFailed) {
         return text +
                ": no se puede abrir la ventana: no hay ninguna pantalla gráfica disponible.\n"
@@ -76,7 +86,6 @@ std::string WindowFailureMessage(std::string_view program, std::string_view disp
                "funcionan --listar, --help y --version." +
                detail;
     }
-    const std::string plugin = pluginNamed(said);
     return text + ": no se puede abrir la ventana: hay una pantalla gráfica (" +
            std::string(display) + "), pero Qt no puede cargar su complemento para el sistema " +
            "de ventanas" + (plugin.empty() ? "" : " («" + plugin + "»)") + ".\n" +

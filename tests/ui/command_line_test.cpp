@@ -175,6 +175,7 @@ TEST(WindowFailure, TellsNoDisplayFromAPluginThatCannotLoad) {
         const char* display;
         std::vector<std::string> said;
         std::vector<const char*> mentions;
+        std::vector<const char*> absent = {};
     } cases[] = {
         {"", {"could not connect to display ", failed}, {"no hay ninguna pantalla gráfica"}},
         {":0",
@@ -200,11 +201,19 @@ TEST(WindowFailure, TellsNoDisplayFromAPluginThatCannotLoad) {
         {":1",
          {"Could not find the Qt platform plugin \"xcb\" in \"/tmp/x\"", failed},
          {"(«xcb»)", "--reinstall", "-platform wayland"}},
+        {"",
+         {"Could not find the Qt platform plugin \"windows\" in \"\"", failed},
+         {"falta o está dañado el archivo platforms\\qwindows.dll", "Vuelva a instalar",
+          "el zip entero"},
+         {"pantalla gráfica", "apt", "ssh"}},
     };
     for (const auto& c : cases) {
         const std::string message = WindowFailureMessage("puerto-paralelo", c.display, c.said);
         for (const char* mention : c.mentions) {
             EXPECT_NE(message.find(mention), std::string::npos) << mention << " in:\n" << message;
+        }
+        for (const char* wrong : c.absent) {
+            EXPECT_EQ(message.find(wrong), std::string::npos) << wrong << " in:\n" << message;
         }
     }
 }
