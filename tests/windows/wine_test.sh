@@ -176,6 +176,13 @@ click 56 136 41 25 # A
 click 8 136 41 25  # 0
 salir
 [ "$(written)" = "0xE050 0x77 0xE050 0x3F" ] || fail "0xE050 got: $(written)"
+# The list grows between the two calls that read it: asked again, not taken
+# for unreadable (which would refuse 0xE050).
+: >"$log"
+PP_LIST_GROWS=1 start --puerto 0xE050
+click 56 136 41 25 # A
+salir
+[ "$(written)" = "0xE050 0x77" ] || fail "0xE050, the list growing meanwhile, got: $(written)"
 console --listar || fail "--listar failed"
 for line in "LPT1 en 0x378 (Puerto de impresora ECP (LPT1)), E/S 0x378-0x37F, 0x778-0x77A" \
     "LPT3 en 0xE050 (Puerto de impresora PCI ECP (LPT3)), E/S 0xE050-0xE057, 0xE040-0xE043" \
@@ -183,7 +190,7 @@ for line in "LPT1 en 0x378 (Puerto de impresora ECP (LPT1)), E/S 0x378-0x37F, 0x
     "Controlador de InpOut (servicio inpoutx64): no está instalado" "Integridad de memoria: "; do
     grep -qF "$line" "$work/stdout" || fail "--listar printed no '$line': $(cat "$work/stdout")"
 done
-echo "wine: --puerto 0xE050, listed by Windows, wrote there at the first key; --listar names both ports, InpOut and its driver: $(grep -F 'Integridad' "$work/stdout")"
+echo "wine: --puerto 0xE050, listed by Windows (also when the list grows while it is read), wrote there at the first key; --listar names both ports, InpOut and its driver: $(grep -F 'Integridad' "$work/stdout")"
 
 # --- Where Windows lists no port at the address, nothing is written and
 # InpOut is not loaded: the first key says why and what to use instead. Only
@@ -199,6 +206,7 @@ refusal() { # WHAT TEXT [OPTIONS...]: refused at the first key, saying TEXT, Inp
 refusal "--puerto 0xD010, not listed" "No se encuentra el puerto paralelo 0xD010 (53264)." \
     --puerto 0xD010
 grep -qF "puerto-paralelo --puerto 0xE050" "$work/stderr" || fail "0xD010: no LPT3 offered"
+refusal "--puerto 0x37A, LPT1's control register" "puerto-paralelo --puerto 0x378" --puerto 0x37A
 PP_PORTS=LPT3 refusal "0x378 with only the card listed" "puerto-paralelo --puerto 0xE050"
 PP_PORTS= refusal "0x378 with no port listed" "Administrador de dispositivos, en «Puertos (COM y LPT)»"
 grep -qF "BIOS" "$work/stderr" || fail "no port listed: no word of the BIOS"
@@ -207,7 +215,7 @@ PP_PORTS=error start
 click 56 104 41 25 # 8
 salir
 [ "$(written)" = "0x378 0x7F" ] || fail "with no device list, 0x378 got: $(written)"
-echo "wine: at 0x378 with only LPT3 listed, with no port listed, and at 0xD010: refused without loading InpOut; 0x378 written only where the list cannot be read"
+echo "wine: at 0x378 with only LPT3 listed, with no port listed, at 0xD010 and at 0x37A (LPT1's control register): refused without loading InpOut; 0x378 written only where the list cannot be read"
 
 # --- InpOut only from the program's folder or System32: copies planted in
 # the folder the program starts in and in a folder on PATH are never loaded.
@@ -247,6 +255,7 @@ closed=(
     "no service|algo lo impide|no está instalado"
     "the service, the blocklist on|lista de bloqueo de controladores vulnerables de Microsoft está activada|Lista de bloqueo"
     "the service, the blocklist off|algo lo impide|CodeIntegrity › Operational"
+    "the service, Smart App Control on|control inteligente de aplicaciones (Smart App Control)|Control de aplicaciones y navegador"
 )
 for row in "${closed[@]}"; do
     IFS='|' read -r what cause remedy <<<"$row"
@@ -257,6 +266,10 @@ for row in "${closed[@]}"; do
         blocklist 1
         ;;
     "the service, the blocklist off") blocklist 0 ;;
+    "the service, Smart App Control on")
+        within 60 "reg" wine reg add 'HKLM\SYSTEM\CurrentControlSet\Control\CI\Policy' \
+            /v VerifiedAndReputablePolicyState /t REG_DWORD /d 1 /f >/dev/null 2>&1 || fail "reg add"
+        ;;
     esac
     : >"$log"
     PP_INPOUT_DRIVER=closed refused "driver closed, $what"
@@ -275,6 +288,20 @@ grep -q "Windows no conoce ningún puerto paralelo" "$work/stdout" ||
     fail "--listar: $(cat "$work/stdout")"
 grep -qF "está instalado, pero parado" "$work/stdout" || fail "--listar: $(cat "$work/stdout")"
 echo "wine: --help and --listar print on the console"
+
+# --- A broken installation: without Qt's Windows plugin the program says
+# which file is missing and to reinstall, in a message box and on standard
+# error, and ends with a status other than 0.
+mv "$dir/platforms/qwindows.dll" "$work/qwindows.dll"
+(exec wine "$program") >"$work/stdout" 2>"$work/stderr" </dev/null &
+pid=$!
+dismiss
+ended
+[ "$status" != 0 ] || fail "without qwindows.dll: status 0"
+grep -qF 'platforms\qwindows.dll' "$work/stderr" && grep -qF "Vuelva a instalar" "$work/stderr" ||
+    fail "without qwindows.dll: $(cat "$work/stderr")"
+mv "$work/qwindows.dll" "$dir/platforms/qwindows.dll"
+echo "wine: without platforms\qwindows.dll, a message box and standard error name it and say to reinstall; status $status"
 
 # --- The demo from the same installation, and the uninstaller.
 program='C:\Program Files\Puerto Paralelo\puerto-paralelo-demo.exe' start
