@@ -8,6 +8,7 @@
 #include "ui/window_failure.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_LEAK__)
 #include <sanitizer/lsan_interface.h>
@@ -73,6 +74,14 @@ std::unique_ptr<QApplication> startApplication(int& argc, char** argv, Program p
     QCoreApplication::setApplicationName(QString::fromLatin1(identity.program));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(identity.desktopEntry));
     programName = identity.program;
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    // High-density screens as Qt 6 has them by default: the window scaled by
+    // the screen's factor, fractions kept, pictures drawn at its density.
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+        Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+#endif
     qtHandler = qInstallMessageHandler(windowFailure);
     auto application = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(qtHandler);

@@ -41,7 +41,9 @@ QFont windowFont() {
 
 QFont keypadFont() {
     QFont font = windowFont();
-    // Where "MS Sans Serif" is missing, the window's face stands in.
+    // Where "MS Sans Serif" is missing, the window's face stands in. Qt 5
+    // matches the family first and the list after it; Qt 6, the list.
+    font.setFamily(qstring(KeypadFontFamily));
     font.setFamilies({qstring(KeypadFontFamily), qstring(WindowFontFamily)});
     font.setWeight(QFont::Bold);
     return font;

@@ -130,7 +130,6 @@ type_and_send() { # COPY TEXT
 }
 dismiss_message() { # WHAT: one message box, of however many are open
     local box= open
-    open=$(xdotool search --onlyvisible --name '^Velmarin$' 2>/dev/null | wc -l)
     for _ in $(seq 300); do
         box=$(xdotool search --onlyvisible --name '^Velmarin$' 2>/dev/null | head -n 1)
         [ -n "$box" ] && break
@@ -138,6 +137,7 @@ dismiss_message() { # WHAT: one message box, of however many are open
     done
     check "message-box-$1" "$([ -n "$box" ]; echo $?)" "no message box"
     [ -n "$box" ] || return
+    open=$(xdotool search --onlyvisible --name '^Velmarin$' 2>/dev/null | wc -l)
     within 10 "the focus on the message box" xdotool windowfocus --sync "$box"
     check "message-box-$1-focused" $? "it did not take the focus"
     xdotool key Return

@@ -12,6 +12,10 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <cstddef>
+#include <set>
+#include <utility>
+
 using pp::PortByte;
 using pp::PortDisplay;
 
@@ -98,14 +102,14 @@ private slots:
 
     void segmentsAndLampsAreDrawnApart() {
         PortDisplay display;
-        QSet<QPoint> places;
+        std::set<std::pair<int, int>> places;
         for (int line = 0; line < 8; ++line) {
-            places << display.segmentCentre(line) << display.lampCentre(line);
+            for (const QPoint& place : {display.segmentCentre(line), display.lampCentre(line)}) {
+                QVERIFY(display.rect().contains(place));
+                places.emplace(place.x(), place.y());
+            }
         }
-        QCOMPARE(places.size(), 16);
-        for (const QPoint& place : places) {
-            QVERIFY(display.rect().contains(place));
-        }
+        QCOMPARE(places.size(), std::size_t{16});
         // D7 is the leftmost lamp.
         QVERIFY(display.lampCentre(7).x() < display.lampCentre(0).x());
     }
