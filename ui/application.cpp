@@ -2,9 +2,8 @@
 
 #include "port/system_ports.h"
 #include "ui/command_line.h"
-#include "ui/library_search.h"
 #include "ui/program_icon.h"
-#include "ui/standard_streams.h"
+#include "ui/system_start.h"
 #include "ui/window_failure.h"
 
 #include <QApplication>
@@ -116,8 +115,7 @@ std::variant<PortChoice, int> readCommandLine(int argc, char** argv, Program pro
 } // namespace
 
 int RunProgram(int& argc, char** argv) {
-    RestrictLibrarySearch();
-    PrepareStandardStreams();
+    PrepareProcess();
     const auto ports = MakeSystemPorts();
     const auto start = readCommandLine(argc, argv, Program::PuertoParalelo, *ports);
     if (const int* status = std::get_if<int>(&start)) {
@@ -145,8 +143,7 @@ void DemoWindows::show() {
 }
 
 int RunDemo(int& argc, char** argv, std::ostream& out) {
-    RestrictLibrarySearch();
-    PrepareStandardStreams();
+    PrepareProcess();
     const auto ports = MakeSystemPorts();
     const auto start = readCommandLine(argc, argv, Program::Demo, *ports);
     if (const int* status = std::get_if<int>(&start)) {

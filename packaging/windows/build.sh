@@ -1,50 +1,75 @@
 #!/usr/bin/env bash
-# Builds Puerto Paralelo for Windows x64 on Debian, in build-windows/:
-#   puerto-paralelo-VERSION-instalador.exe   the installer (NSIS)
-#   puerto-paralelo-VERSION-windows-x64.zip   the same files, portable
-# Qt for Windows is built once from Debian's own qt6-base source into the
-# cache folder ($PP_CACHE, /var/cache/puerto-paralelo by default) and reused.
+# Builds Puerto Paralelo for Windows on Debian, in build-windows/:
+#   puerto-paralelo-VERSION-instalador.exe    one installer for Windows 7 to 11:
+#                                              the x64 build on 64-bit Windows 10
+#                                              and 11, the 32-bit one elsewhere
+#   puerto-paralelo-VERSION-windows-x64.zip   the x64 build, portable
+#   puerto-paralelo-VERSION-windows-x86.zip   the 32-bit build, portable
+# Qt for Windows is built once from Debian's own source into the cache folder
+# ($PP_CACHE, /var/cache/puerto-paralelo by default) and reused: Qt 6 for x64,
+# Qt 5.15 for 32-bit x86 (Windows 7, 8.1 and 32-bit Windows).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
 
 scripts/deps.sh windows
 cache=${PP_CACHE:-/var/cache/puerto-paralelo}
-qt=$cache/qt-windows-$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
 mkdir -p "$cache"
-packaging/windows/build_qt.sh "$qt"
-
 out=$root/build-windows
 jobs=$(nproc)
+version=$(sed -n 's/^project(PuertoParalelo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+
 # The icon tool runs here, so it is built for this machine.
 cmake -S . -B "$out/host" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$out/host" -j "$jobs" --target make_icons >/dev/null
 
-echo "== Windows: building both programs"
-"$qt/bin/qt-cmake" -S . -B "$out/program" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DBUILD_TESTING=OFF -DPP_WERROR=ON -DPP_HOST_MAKE_ICONS="$out/host/resources/make_icons" \
-    >"$out/configure.log" || { cat "$out/configure.log"; exit 1; }
-cmake --build "$out/program" -j "$jobs"
-stage=$out/stage
-rm -rf "$stage"
-cmake --install "$out/program" --prefix "$stage" >/dev/null
-find "$stage" \( -name "*.exe" -o -name "*.dll" \) -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
+# Both programs for ARCH (x64, x86), installed into $out/stage-ARCH, stripped,
+# and zipped.
+build() { # ARCH
+    local arch=$1 qt configure triplet
+    if [ "$arch" = x64 ]; then
+        qt=$cache/qt-windows-$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
+        triplet=x86_64-w64-mingw32
+    else
+        qt=$cache/qt5-windows-x86-$(apt-cache show --no-all-versions libqt5core5a |
+            sed -n 's/^Version: //p' | head -n 1)
+        triplet=i686-w64-mingw32
+    fi
+    packaging/windows/build_qt.sh "$qt" "$arch"
+    if [ "$arch" = x64 ]; then
+        configure=("$qt/bin/qt-cmake")
+    else
+        configure=(cmake -DCMAKE_TOOLCHAIN_FILE="$qt-toolchain.cmake" -DCMAKE_FIND_ROOT_PATH="$qt"
+            -DCMAKE_PREFIX_PATH="$qt" -DPP_QT_MAJOR=5)
+    fi
+    echo "== Windows $arch: building both programs"
+    "${configure[@]}" -S . -B "$out/program-$arch" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DBUILD_TESTING=OFF -DPP_WERROR=ON -DPP_HOST_MAKE_ICONS="$out/host/resources/make_icons" \
+        >"$out/configure-$arch.log" || { cat "$out/configure-$arch.log"; exit 1; }
+    cmake --build "$out/program-$arch" -j "$jobs"
+    local stage=$out/stage-$arch zip=$out/puerto-paralelo-$version-windows-$arch.zip
+    rm -rf "$stage"
+    cmake --install "$out/program-$arch" --prefix "$stage" >/dev/null
+    find "$stage" \( -name "*.exe" -o -name "*.dll" \) -exec "$triplet-strip" --strip-unneeded {} +
+    rm -f "$zip"
+    (cd "$stage" && zip -qr -X "$zip" .)
+    echo "== Windows $arch: $zip"
+}
+build x64
+build x86
 
-version=$(sed -n 's/^project(PuertoParalelo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+echo "== Windows: the installer"
 installer=$out/puerto-paralelo-$version-instalador.exe
-zip=$out/puerto-paralelo-$version-windows-x64.zip
-
-echo "== Windows: the installer and the zip"
-# The uninstaller removes exactly what was installed, folders last.
-uninstall=$( (cd "$stage" && find . -type f | sort | sed 's|^\./||; s|/|\\|g; s|.*|  Delete "$INSTDIR\\&"|'
-    cd "$stage" && find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|.*|  RMDir "$INSTDIR\\&"|'))
+# The uninstaller removes exactly what either build installs, folders last.
+uninstall=$( (cd "$out" && find stage-x64 stage-x86 -type f | sed 's|^stage-x[0-9]*/||' | sort -u |
+    sed 's|/|\\|g; s|.*|  Delete "$INSTDIR\\&"|'
+    cd "$out" && find stage-x64 stage-x86 -mindepth 1 -type d | sed 's|^stage-x[0-9]*/||' |
+    sort -ru | sed 's|/|\\|g; s|.*|  RMDir "$INSTDIR\\&"|'))
 awk -v uninstall="$uninstall" '{ if ($0 == "@uninstall_files@") print uninstall; else print }' \
     packaging/windows/installer.nsi.in |
     sed -e "s|@PROJECT_VERSION@|$version|g" -e "s|@installer@|$installer|" \
-        -e "s|@stage@|$stage|" -e "s|@icon_ico@|$out/program/resources/icons/icon.ico|" \
+        -e "s|@stage_x64@|$out/stage-x64|" -e "s|@stage_x86@|$out/stage-x86|" \
+        -e "s|@icon_ico@|$out/program-x64/resources/icons/icon.ico|" \
         >"$out/installer.nsi"
 makensis -V2 "$out/installer.nsi"
-rm -f "$zip"
-(cd "$stage" && zip -qr -X "$zip" .)
 echo "== Windows: $installer"
-echo "== Windows: $zip"

@@ -1,5 +1,6 @@
 # Cross-compiling for Windows x64 with Debian's MinGW-w64, its -posix
 # compilers (std::thread and std::mutex on winpthreads, as Qt needs).
+# build_qt.sh makes the 32-bit x86 one from this, with i686 for x86_64.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)

@@ -1,8 +1,7 @@
-// The real calls to Windows: InpOut x64 through LoadLibraryEx and
-// GetProcAddress, its driver through the process's token, the service
-// manager, the kernel's code integrity and the registry, and the parallel
-// ports through the Configuration Manager (cfgmgr32), as Device Manager shows
-// them.
+// The real calls to Windows: InpOut (InpOut x64 in the x64 build, InpOut32 in
+// the 32-bit one) through LoadLibraryEx and GetProcAddress, its driver through the process's token,
+// the service manager, the kernel's code integrity and the registry, and the parallel ports through
+// the Configuration Manager (cfgmgr32), as Device Manager shows them.
 #include "port/windows/windows_calls.h"
 
 #include "port/windows/windows_ports.h"
@@ -17,11 +16,24 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace pp {
 
 namespace {
+
+// The InpOut of this build's machine.
+#if defined(_WIN64)
+constexpr const InpOutEdition& ThisInpOut = InpOutX64;
+#else
+constexpr const InpOutEdition& ThisInpOut = InpOut32;
+#endif
+
+std::wstring wide(std::string_view text) {
+    return {text.begin(), text.end()}; // the libraries' and services' names are ASCII
+}
 
 std::string utf8(const std::wstring& text) {
     if (text.empty()) {
@@ -55,9 +67,28 @@ std::wstring systemDirectory() {
     return {path.data(), length < path.size() ? length : 0};
 }
 
-// The two places inpoutx64.dll may be taken from, in order.
+// The two places InpOut's library may be taken from, in order.
 std::array<std::wstring, 2> inpOutPlaces() {
-    return {folderOfProgram() + L"\\inpoutx64.dll", systemDirectory() + L"\\inpoutx64.dll"};
+    const std::wstring library = L"\\" + wide(ThisInpOut.library);
+    return {folderOfProgram() + library, systemDirectory() + library};
+}
+
+// Whether LoadLibraryEx takes the LOAD_LIBRARY_SEARCH_* flags: Windows 8 and
+// later, and Windows 7 with update KB2533623, which brings them with
+// SetDefaultDllDirectories.
+bool searchFlagsTaken() {
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    return kernel != nullptr && GetProcAddress(kernel, "SetDefaultDllDirectories") != nullptr;
+}
+
+// 64-bit Windows, also under a 32-bit build (WOW64).
+bool windows64() {
+#if defined(_WIN64)
+    return true;
+#else
+    BOOL wow64 = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &wow64) != FALSE && wow64 != FALSE;
+#endif
 }
 
 bool exists(const std::wstring& path) {
@@ -78,13 +109,18 @@ bool tokenElevated() {
     return elevated;
 }
 
-// The service InpOut installs for its driver, as the service manager has it.
+// The service InpOut installs for its driver, as the service manager has it,
+// where its name is known.
 void readService(InpOutState& state) {
+    if (state.edition.service.empty()) {
+        return;
+    }
     SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
     if (manager == nullptr) {
         return;
     }
-    SC_HANDLE service = OpenServiceW(manager, L"inpoutx64", SERVICE_QUERY_STATUS);
+    SC_HANDLE service =
+        OpenServiceW(manager, wide(state.edition.service).c_str(), SERVICE_QUERY_STATUS);
     if (service == nullptr) {
         if (GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST) {
             state.service = DriverService::Missing;
@@ -169,7 +205,7 @@ Protection memoryIntegrity() {
                               L"Enabled");
 }
 
-// The functions as InpOut x64 exports them, undecorated on x64.
+// The functions as InpOut exports them, undecorated, __stdcall on x86.
 using Out32Function = void(WINAPI*)(short, short);
 using DriverOpenFunction = BOOL(WINAPI*)();
 
@@ -223,11 +259,18 @@ std::wstring friendlyName(DEVINST device) {
     return name.substr(0, name.find(L'\0'));
 }
 
-// The I/O ranges the device was given, or failing that those it booted with.
-std::vector<IoRange> ioRanges(DEVINST device) {
+// The I/O ranges the device was given, or failing that those it booted with;
+// nothing where Windows cannot say: a 32-bit program on 64-bit Windows 8 and
+// 8.1 gets CR_CALL_NOT_IMPLEMENTED, as documented, and a port listed without
+// its ranges would read as one without an address.
+std::optional<std::vector<IoRange>> ioRanges(DEVINST device) {
     std::vector<IoRange> ranges;
     LOG_CONF configuration = 0;
-    if (CM_Get_First_Log_Conf(&configuration, device, ALLOC_LOG_CONF) != CR_SUCCESS &&
+    const CONFIGRET allocated = CM_Get_First_Log_Conf(&configuration, device, ALLOC_LOG_CONF);
+    if (allocated == CR_CALL_NOT_IMPLEMENTED) {
+        return std::nullopt;
+    }
+    if (allocated != CR_SUCCESS &&
         CM_Get_First_Log_Conf(&configuration, device, BOOT_LOG_CONF) != CR_SUCCESS) {
         return ranges;
     }
@@ -265,6 +308,7 @@ class RealWindowsCalls final : public WindowsCalls {
 public:
     InpOutLoad loadInpOut() override {
         InpOutLoad load;
+        load.edition = ThisInpOut;
         const auto places = inpOutPlaces();
         const auto place = std::ranges::find_if(places, exists);
         if (place == places.end()) {
@@ -273,14 +317,18 @@ public:
             return load;
         }
         // By its full path, and what it needs only from its own folder and
-        // System32: never from the working folder or PATH.
-        HMODULE module =
-            LoadLibraryExW(place->c_str(), nullptr,
-                           LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+        // System32: never from the working folder or PATH. Where Windows 7
+        // lacks the flags for that, what it needs comes from its own folder
+        // first and then the system's, the working folder having left the
+        // search at start (SetDllDirectory).
+        const DWORD search = searchFlagsTaken()
+                                 ? LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32
+                                 : LOAD_WITH_ALTERED_SEARCH_PATH;
+        HMODULE module = LoadLibraryExW(place->c_str(), nullptr, search);
         load.path = utf8(*place);
         if (module == nullptr) {
             load.error = GetLastError();
-            load.failure = load.error == ERROR_BAD_EXE_FORMAT ? InpOutFailure::NotX64
+            load.failure = load.error == ERROR_BAD_EXE_FORMAT ? InpOutFailure::OtherMachine
                                                               : InpOutFailure::LoadFailed;
             return load;
         }
@@ -297,6 +345,8 @@ public:
 
     InpOutState inpOutState() override {
         InpOutState state;
+        state.edition = ThisInpOut;
+        state.windows64 = windows64();
         const auto places = inpOutPlaces();
         if (const auto place = std::ranges::find_if(places, exists); place != places.end()) {
             state.library = utf8(*place);
@@ -349,7 +399,11 @@ public:
             if (name.rfind(L"LPT", 0) != 0) {
                 continue;
             }
-            ports.push_back({utf8(name), utf8(friendlyName(device)), ioRanges(device)});
+            auto ranges = ioRanges(device);
+            if (!ranges) {
+                return std::nullopt;
+            }
+            ports.push_back({utf8(name), utf8(friendlyName(device)), std::move(*ranges)});
         }
         std::ranges::sort(ports, [](const auto& a, const auto& b) { return a.name < b.name; });
         return ports;

@@ -7,9 +7,15 @@ namespace pp {
 
 namespace {
 
-std::string getInpOut() {
-    return std::string("Descargue InpOut x64 (InpOut32 e InpOutx64, gratuito: ") + InpOutSite +
-           ") y copie el archivo inpoutx64.dll de su carpeta x64";
+std::string getInpOut(const InpOutEdition& edition) {
+    return "Descargue " + std::string(edition.name) +
+           " (InpOut32 e InpOutx64, gratuito: " + InpOutSite + ") y copie el archivo " +
+           std::string(edition.library) + " de su carpeta " + std::string(edition.folder);
+}
+
+// The bits of the Windows the other edition is for.
+std::string otherBits(const InpOutEdition& edition) {
+    return edition.bits == "64" ? "32" : "64";
 }
 
 // "LPT3 en 0xE050 (Puerto de impresora ECP (LPT3))"
@@ -50,6 +56,16 @@ std::string serviceState(const InpOutState& state) {
         break;
     }
     return "no se sabe cómo está (Windows no lo dice)";
+}
+
+// " (el servicio inpoutx64 está en marcha)", where the service is known by
+// name; `that` puts "que" before its state.
+std::string serviceNote(const InpOutState& state, bool that = false) {
+    if (state.edition.service.empty()) {
+        return "";
+    }
+    return " (el servicio " + std::string(state.edition.service) + (that ? ", que " : " ") +
+           serviceState(state) + ")";
 }
 
 // Why the blocklist is on where its switch does not say so.
@@ -103,47 +119,51 @@ std::string NoWindowsPortMessage(std::uint16_t address, const WindowsPortList& p
 
 std::string InpOutMessage(const InpOutLoad& load, const std::string& folder,
                           const std::string& system) {
+    const InpOutEdition& edition = load.edition;
     const std::string head = "No se puede escribir en el puerto paralelo: ";
+    const std::string bits(edition.bits);
     switch (load.failure) {
     case InpOutFailure::Missing:
-        return head +
-               "falta inpoutx64.dll, la biblioteca con la que el programa llega al puerto en "
-               "Windows de 64 bits.\n\n" +
-               getInpOut() + " en la carpeta del programa:\n    " + folder +
+        return head + "falta " + std::string(edition.library) +
+               ", la biblioteca con la que el programa llega al puerto en su versión de " + bits +
+               " bits.\n\n" + getInpOut(edition) + " en la carpeta del programa:\n    " + folder +
                "\n(o en la carpeta del sistema, " + system +
                "; el programa no la busca en ningún otro sitio).\nDespués vuelva a abrir el "
                "programa; la primera vez, como administrador, para que InpOut instale su "
                "controlador.";
-    case InpOutFailure::NotX64:
-        return head + load.path +
-               " no es una biblioteca de Windows de 64 bits: quizá es inpout32.dll, la de 32 "
-               "bits, con otro nombre.\n\n" +
-               getInpOut() + " en su lugar, y vuelva a abrir el programa.";
+    case InpOutFailure::OtherMachine:
+        return head + load.path + " no es una biblioteca de Windows de " + bits +
+               " bits: quizá es " + std::string(edition.other) + ", la de " + otherBits(edition) +
+               " bits, con otro nombre.\n\n" + getInpOut(edition) +
+               " en su lugar, y vuelva a abrir el programa.";
     case InpOutFailure::NoOut32:
     case InpOutFailure::NoDriverCheck:
         return head + load.path + " no tiene la función " +
                (load.failure == InpOutFailure::NoOut32 ? "Out32" : "IsInpOutDriverOpen") +
-               ": no es InpOut x64, o es una versión de 32 bits.\n\n" + getInpOut() +
+               ": no es " + std::string(edition.name) + ", o es la versión de " +
+               otherBits(edition) + " bits.\n\n" + getInpOut(edition) +
                " en su lugar, y vuelva a abrir el programa.";
     case InpOutFailure::LoadFailed:
         return head + "Windows no puede cargar " + load.path + " (error " +
-               std::to_string(load.error) + ").\n\n" + getInpOut() +
+               std::to_string(load.error) + ").\n\n" + getInpOut(edition) +
                " de nuevo, y vuelva a abrir el programa.";
     case InpOutFailure::None:
         break;
     }
-    return head + "InpOut x64 no responde.";
+    return head + std::string(edition.name) + " no responde.";
 }
 
 std::string InpOutDriverClosedMessage(const std::string& path, const InpOutState& state) {
-    std::string text = "No se puede escribir en el puerto paralelo: InpOut x64 está (" + path +
-                       "), pero su controlador no está abierto.\n\n";
-    if (state.memoryIntegrity == Protection::On) {
+    std::string text =
+        "No se puede escribir en el puerto paralelo: " + std::string(state.edition.name) +
+        " está (" + path + "), pero su controlador no está abierto.\n\n";
+    const bool protections = DriverProtectionsApply(state);
+    if (protections && state.memoryIntegrity == Protection::On) {
         text += std::string("La integridad de memoria de Windows está activada, y con ella el "
-                            "controlador de InpOut (inpoutx64.sys, de 2008) no se carga, abra "
-                            "quien abra el programa: no cumple sus reglas, y la integridad de "
-                            "memoria mantiene además activada la lista de bloqueo de "
-                            "controladores vulnerables. Se desactiva en ") +
+                            "controlador de InpOut (de 2008) no se carga, abra quien abra el "
+                            "programa: no cumple sus reglas, y la integridad de memoria "
+                            "mantiene además activada la lista de bloqueo de controladores "
+                            "vulnerables. Se desactiva en ") +
                 CoreIsolation +
                 " › Integridad de memoria, y después hay que reiniciar el PC. Desactivarla baja "
                 "la protección del PC frente a programas maliciosos.";
@@ -159,16 +179,15 @@ std::string InpOutDriverClosedMessage(const std::string& path, const InpOutState
         }
         return text + LinuxNeedsNone;
     }
-    const bool blocklistOn = DriverBlocklist(state) == Protection::On;
+    const bool blocklistOn = protections && DriverBlocklist(state) == Protection::On;
     if (blocklistOn && state.smartAppControl == Protection::On &&
         state.service != DriverService::Running) {
         return text +
                "El control inteligente de aplicaciones (Smart App Control) de Windows está "
                "activado, y con él la lista de bloqueo de controladores vulnerables de "
-               "Microsoft, que no deja arrancar el controlador de InpOut (el servicio "
-               "inpoutx64 " +
-               serviceState(state) +
-               "). Se desactiva en Seguridad de Windows › Control de aplicaciones y navegador › "
+               "Microsoft, que no deja arrancar el controlador de InpOut" +
+               serviceNote(state) +
+               ". Se desactiva en Seguridad de Windows › Control de aplicaciones y navegador › "
                "Configuración de Control inteligente de aplicaciones (Windows no deja volver a "
                "activarlo sin reinstalarse); después desactive la lista de bloqueo en " +
                CoreIsolation +
@@ -179,9 +198,8 @@ std::string InpOutDriverClosedMessage(const std::string& path, const InpOutState
     if (blocklistOn && state.service != DriverService::Running) {
         return text +
                "La lista de bloqueo de controladores vulnerables de Microsoft está activada" +
-               blocklistReason(state) +
-               " y no deja arrancar el controlador de InpOut (el servicio inpoutx64 " +
-               serviceState(state) + "). Se desactiva en " + CoreIsolation +
+               blocklistReason(state) + " y no deja arrancar el controlador de InpOut" +
+               serviceNote(state) + ". Se desactiva en " + CoreIsolation +
                " › Lista de bloqueo de controladores vulnerables de Microsoft, y después hay que "
                "reiniciar el PC. Desactivarla baja la protección del PC frente a controladores "
                "con fallos conocidos." +
@@ -195,16 +213,21 @@ std::string InpOutDriverClosedMessage(const std::string& path, const InpOutState
                ": InpOut instala entonces su controlador, y después el programa funciona sin "
                "serlo.";
     }
+    if (!state.elevated && state.edition.service.empty()) {
+        return text + "Abra el programa una vez como administrador " + AsAdministrator +
+               " para que InpOut instale su controlador o lo ponga en marcha; después el "
+               "programa funciona sin serlo.";
+    }
     if (!state.elevated) {
-        return text + "El controlador de InpOut (el servicio inpoutx64) " + serviceState(state) +
+        return text + "El controlador de InpOut (el servicio " +
+               std::string(state.edition.service) + ") " + serviceState(state) +
                ". Abra el programa una vez como administrador " + AsAdministrator +
                " para que InpOut lo ponga en marcha.";
     }
     return text +
-           "El programa se ha abierto como administrador y aun así el controlador de "
-           "InpOut (el servicio inpoutx64, que " +
-           serviceState(state) +
-           ") no se abre: algo lo impide, probablemente un programa de seguridad (un antivirus, "
+           "El programa se ha abierto como administrador y aun así el controlador de InpOut" +
+           serviceNote(state, true) +
+           " no se abre: algo lo impide, probablemente un programa de seguridad (un antivirus, "
            "o el antitrampas de un juego). Windows anota los controladores que no deja cargar en "
            "el Visor de eventos, en Registros de aplicaciones y servicios › Microsoft › Windows "
            "› CodeIntegrity › Operational.";
@@ -237,12 +260,19 @@ std::string WindowsPortListing(const WindowsPortList& ports, const InpOutState& 
         }
         return "no se sabe (Windows no lo dice)";
     };
-    text += "inpoutx64.dll: " +
+    text += std::string(state.edition.library) + ": " +
             (state.library.empty() ? std::string("falta (ni en la carpeta del programa ni en la "
                                                  "del sistema)")
                                    : state.library) +
             "\n";
-    text += "Controlador de InpOut (servicio inpoutx64): " + serviceState(state) + "\n";
+    if (!state.edition.service.empty()) {
+        text += "Controlador de InpOut (servicio " + std::string(state.edition.service) +
+                "): " + serviceState(state) + "\n";
+    }
+    // Neither exists on 32-bit Windows, nor before Windows 10.
+    if (!DriverProtectionsApply(state)) {
+        return text;
+    }
     text += std::string("Integridad de memoria: ") + protection(state.memoryIntegrity) + "\n";
     const Protection blocklist = DriverBlocklist(state);
     text += std::string("Lista de bloqueo de controladores vulnerables: ") + protection(blocklist) +

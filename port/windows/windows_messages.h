@@ -11,7 +11,7 @@
 
 namespace pp {
 
-// Where InpOut x64 is to be had.
+// Where InpOut (InpOut32 and InpOut x64) is to be had.
 inline constexpr const char* InpOutSite = "https://www.highrez.co.uk/downloads/inpout32/";
 
 // Windows lists no parallel port at `address` (or, where `ports` could not be
@@ -19,12 +19,12 @@ inline constexpr const char* InpOutSite = "https://www.highrez.co.uk/downloads/i
 // ports Windows has, or says where to look when it has none.
 std::string NoWindowsPortMessage(std::uint16_t address, const WindowsPortList& ports);
 
-// inpoutx64.dll could not be had, for the reason in `load`; `folder` and
+// InpOut's library could not be had, for the reason in `load`; `folder` and
 // `system` are where it may be.
 std::string InpOutMessage(const InpOutLoad& load, const std::string& folder,
                           const std::string& system);
 
-// InpOut x64 is there, at `path`, but its driver is not open: the cause that
+// InpOut is there, at `path`, but its driver is not open: the cause that
 // `state` shows, and its remedy.
 std::string InpOutDriverClosedMessage(const std::string& path, const InpOutState& state);
 

@@ -30,6 +30,11 @@ std::uint16_t DataRegister(const WindowsParport& port) {
     return data != port.ranges.end() ? data->first : port.ranges.front().first;
 }
 
+bool DriverProtectionsApply(const InpOutState& state) {
+    constexpr unsigned long Windows10 = 10240;
+    return state.windows64 && (state.windowsBuild == 0 || state.windowsBuild >= Windows10);
+}
+
 Protection DriverBlocklist(const InpOutState& state) {
     if (state.memoryIntegrity == Protection::On || state.smartAppControl == Protection::On) {
         return Protection::On;

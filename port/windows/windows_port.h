@@ -1,5 +1,6 @@
-// The port write on Windows x64, through InpOut x64 (inpoutx64.dll), the free
-// port library whose signed driver reaches I/O ports on 64-bit Windows.
+// The port write on Windows, through InpOut, the free port library whose
+// signed driver reaches I/O ports: InpOut x64 (inpoutx64.dll) for the x64
+// build, InpOut32 (inpout32.dll) for the 32-bit one.
 //
 // At the first write, and never before, the address is checked and the
 // library loaded: the program writes only to the data register of a parallel
@@ -9,7 +10,7 @@
 // port's own control registers (0x37A: the direction of the data lines; 0x77A:
 // the port's mode). Only where Windows cannot give its device list at all may
 // it write at a legacy parallel-port address (0x378, 0x278, 0x3BC). Then
-// inpoutx64.dll is loaded and Out32 and IsInpOutDriverOpen are looked up and
+// InpOut's library is loaded and Out32 and IsInpOutDriverOpen are looked up and
 // kept for the run. Anything missing is fatal: PortUnavailable, with a message
 // giving the cause Windows tells and what to do. Each write is one Out32 to
 // the data register; InpOut reports nothing, so a byte that does not reach the
@@ -42,6 +43,11 @@ std::uint16_t DataRegister(const WindowsParport& port);
 // The first build of Windows 11 22H2, from which the vulnerable driver
 // blocklist is on unless it was turned off.
 inline constexpr unsigned long BlocklistByDefaultBuild = 22621;
+
+// Whether Memory Integrity and the vulnerable driver blocklist can keep
+// InpOut's driver from loading at all: only on 64-bit Windows 10 and later
+// (or where the build is not known); 32-bit Windows, 7 and 8.1 have neither.
+bool DriverProtectionsApply(const InpOutState& state);
 
 // Whether Windows enforces the vulnerable driver blocklist: always while
 // Memory Integrity or Smart App Control is on, whatever its switch says; else

@@ -1,7 +1,7 @@
 // The parallel ports of a Windows machine: --puerto takes an address (there
 // are no device nodes), --listar lists the LPT ports of Windows' device list
-// and the state of InpOut x64 and its driver, and a port is reached through
-// InpOut x64 (WindowsPort).
+// and the state of InpOut and its driver, and a port is reached through
+// InpOut (WindowsPort).
 #pragma once
 
 #include "port/system_ports.h"

@@ -6,7 +6,9 @@
  *   LPT3  "Puerto de impresora PCI ECP (LPT3)", at 0xE050-0xE057 and
  *         0xE040-0xE043, as a PCI Express card has them
  * none where PP_PORTS is empty, and no list at all, an error, where it is
- * "error". Where PP_LIST_GROWS is set, the first size it gives is short, as
+ * "error". With "wow64" among them, the ports' I/O ranges are not given, as
+ * a 32-bit program on 64-bit Windows 8 and 8.1 is told (CR_CALL_NOT_IMPLEMENTED).
+ * Where PP_LIST_GROWS is set, the first size it gives is short, as
  * when a port is plugged in between the program's two calls. It answers only
  * the calls the program makes. */
 /* Exported here, not imported: */
@@ -51,16 +53,20 @@ static const struct Port {
 #define DEVICE(port) ((DEVINST)(1 + (port)))
 #define CONFIGURATION(port) ((LOG_CONF)(10 * DEVICE(port)))
 
-static BOOL listed(size_t port) {
+/* Whether PP_PORTS names `name` as one of its comma-separated items. */
+static BOOL named(const char* name) {
     const char* names = getenv("PP_PORTS");
-    const size_t length = strlen(Ports[port].name);
-    for (const char* at = names; at != NULL && (at = strstr(at, Ports[port].name)) != NULL;
-         at += length) {
+    const size_t length = strlen(name);
+    for (const char* at = names; at != NULL && (at = strstr(at, name)) != NULL; at += length) {
         if ((at == names || at[-1] == ',') && (at[length] == '\0' || at[length] == ',')) {
             return TRUE;
         }
     }
     return FALSE;
+}
+
+static BOOL listed(size_t port) {
+    return named(Ports[port].name);
 }
 
 static BOOL unreadable(void) {
@@ -174,6 +180,9 @@ __declspec(dllexport) CONFIGRET WINAPI
 
 __declspec(dllexport) CONFIGRET WINAPI
     CM_Get_First_Log_Conf(PLOG_CONF configuration, DEVINST device, ULONG flags) {
+    if (port_of(device) != NULL && named("wow64")) {
+        return CR_CALL_NOT_IMPLEMENTED;
+    }
     if (port_of(device) == NULL || flags != ALLOC_LOG_CONF) {
         return CR_NO_MORE_LOG_CONF;
     }

@@ -47,8 +47,9 @@ public:
     InpOutLoad loadInpOut() override {
         calls.emplace_back("load");
         InpOutLoad load;
+        load.edition = state.edition;
         load.failure = failure;
-        load.path = "C:\\Puerto Paralelo\\inpoutx64.dll";
+        load.path = "C:\\Puerto Paralelo\\" + std::string(state.edition.library);
         if (failure == InpOutFailure::None) {
             load.library = std::make_unique<FakeInpOut>(calls, driverOpen);
         }
@@ -135,6 +136,13 @@ InpOutState driver(Protection integrity, Protection blocklist, bool elevated, Dr
     state.smartAppControl = smartAppControl;
     return state;
 }
+// The 32-bit build with InpOut32 on 32-bit Windows 7.
+InpOutState on32(InpOutState state) {
+    state.edition = InpOut32;
+    state.windows64 = false;
+    state.windowsBuild = 7601;
+    return state;
+}
 constexpr auto On = Protection::On;
 constexpr auto Off = Protection::Off;
 constexpr auto Unknown = Protection::Unknown;
@@ -148,16 +156,28 @@ TEST(WindowsPort, SaysWhatIsMissingAndEnds) {
         bool driverOpen;
         InpOutState state;
         std::vector<const char*> mentions;
+        std::vector<const char*> absent = {};
     } cases[] = {
         {InpOutFailure::Missing,
          true,
          {},
          {"falta inpoutx64.dll", "https://www.highrez.co.uk/downloads/inpout32/", "carpeta x64",
           "    C:\\Puerto Paralelo\n", "C:\\Windows\\system32", "como administrador"}},
-        {InpOutFailure::NotX64,
+        {InpOutFailure::OtherMachine,
          true,
          {},
          {"no es una biblioteca de Windows de 64 bits", "inpout32.dll"}},
+        {InpOutFailure::Missing,
+         true,
+         on32({}),
+         {"falta inpout32.dll", "versión de 32 bits", "Descargue InpOut32", "carpeta Win32",
+          "    C:\\Puerto Paralelo\n", "C:\\Windows\\system32"},
+         {"inpoutx64"}},
+        {InpOutFailure::OtherMachine,
+         true,
+         on32({}),
+         {"no es una biblioteca de Windows de 32 bits", "inpoutx64.dll, la de 64 bits"}},
+        {InpOutFailure::NoOut32, true, on32({}), {"no es InpOut32, o es la versión de 64 bits"}},
         {InpOutFailure::NoOut32, true, {}, {"no tiene la función Out32", "32 bits"}},
         {InpOutFailure::NoDriverCheck, true, {}, {"no tiene la función IsInpOutDriverOpen"}},
         {InpOutFailure::LoadFailed, true, {}, {"Windows no puede cargar", "(error 0)"}},
@@ -216,6 +236,17 @@ TEST(WindowsPort, SaysWhatIsMissingAndEnds) {
          driver(On, Unknown, true, DriverService::Stopped, 0, 22621, On),
          {"La integridad de memoria de Windows está activada", "mantiene además activada la lista",
           "desactive también, en el mismo sitio, la lista de bloqueo"}},
+        {InpOutFailure::None,
+         false,
+         on32(driver(Unknown, Unknown, false, DriverService::Unknown)),
+         {"InpOut32 está (C:\\Puerto Paralelo\\inpout32.dll)", AsAdministrator,
+          "instale su controlador o lo ponga en marcha"},
+         {"el servicio", "integridad", "lista de bloqueo"}},
+        {InpOutFailure::None,
+         false,
+         on32(driver(On, On, true, DriverService::Unknown)),
+         {"algo lo impide", "CodeIntegrity"},
+         {"el servicio", "integridad de memoria", "lista de bloqueo"}},
     };
     for (const auto& c : cases) {
         FakeWindows windows;
@@ -231,6 +262,9 @@ TEST(WindowsPort, SaysWhatIsMissingAndEnds) {
         }
         for (const char* mention : c.mentions) {
             EXPECT_NE(message.find(mention), std::string::npos) << mention << " in:\n" << message;
+        }
+        for (const char* wrong : c.absent) {
+            EXPECT_EQ(message.find(wrong), std::string::npos) << wrong << " in:\n" << message;
         }
         EXPECT_EQ(std::count_if(windows.calls.begin(), windows.calls.end(),
                                 [](const std::string& call) { return call.starts_with("Out32"); }),
@@ -307,6 +341,11 @@ TEST(WindowsSystemPorts, ReadAddressesListPortsAndOpenLazily) {
                                "Integridad de memoria: activada\n"
                                "Lista de bloqueo de controladores vulnerables: activada (la "
                                "mantiene la integridad de memoria)\n");
+    // InpOut32 on 32-bit Windows: no service it documents, and neither
+    // Memory Integrity nor the blocklist exists there.
+    windows.state = on32({});
+    EXPECT_EQ(ports.listing().substr(ports.listing().find("inpout32.dll")),
+              "inpout32.dll: falta (ni en la carpeta del programa ni en la del sistema)\n");
     const std::string refused = NoWindowsPortMessage(0xD010, windows.ports);
     EXPECT_NE(
         refused.find("    puerto-paralelo --puerto 0x378\n    puerto-paralelo --puerto 0xE050"),

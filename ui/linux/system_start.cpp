@@ -1,11 +1,11 @@
-#include "ui/standard_streams.h"
+#include "ui/system_start.h"
 
 #include <csignal>
 #include <iostream>
 
 namespace pp {
 
-void PrepareStandardStreams() {
+void PrepareProcess() {
     // Writing to a closed pipe fails instead: the lines are lost, the window
     // goes on.
     std::signal(SIGPIPE, SIG_IGN);

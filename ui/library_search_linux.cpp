@@ -1,7 +1,0 @@
-#include "ui/library_search.h"
-
-namespace pp {
-
-void RestrictLibrarySearch() {}
-
-} // namespace pp

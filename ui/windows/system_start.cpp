@@ -1,0 +1,76 @@
+#include "ui/system_start.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+namespace pp {
+
+namespace {
+
+// Later loads only from the program's folder and System32. Windows 7 has
+// SetDefaultDllDirectories only with update KB2533623, hence looked up; where
+// it is missing, the working folder at least leaves the search order.
+void restrictLibrarySearch() {
+    using SetDefault = BOOL(WINAPI*)(DWORD);
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    const auto setDefault = kernel == nullptr
+                                ? nullptr
+                                : reinterpret_cast<SetDefault>(reinterpret_cast<void*>(
+                                      GetProcAddress(kernel, "SetDefaultDllDirectories")));
+    if (setDefault != nullptr) {
+        setDefault(LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }
+    SetDllDirectoryW(L"");
+}
+
+bool redirected(DWORD stream) {
+    const HANDLE handle = GetStdHandle(stream);
+    return handle != nullptr && handle != INVALID_HANDLE_VALUE &&
+           GetFileType(handle) != FILE_TYPE_UNKNOWN;
+}
+
+// --help, --version, --listar and the messages to the console the program
+// was started from, where they are not redirected.
+void attachConsole() {
+    const bool output = redirected(STD_OUTPUT_HANDLE);
+    const bool error = redirected(STD_ERROR_HANDLE);
+    if ((output && error) || !AttachConsole(ATTACH_PARENT_PROCESS)) {
+        return;
+    }
+    // The text is UTF-8 ("¿", "ñ", "á").
+    SetConsoleOutputCP(CP_UTF8);
+    FILE* stream = nullptr;
+    if (!output && freopen_s(&stream, "CONOUT$", "w", stdout) == 0) {
+        std::cout.clear();
+    }
+    if (!error && freopen_s(&stream, "CONOUT$", "w", stderr) == 0) {
+        std::cerr.clear();
+    }
+}
+
+std::wstring wide(const std::string& text) {
+    const int size =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring result(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
+                        size);
+    return result;
+}
+
+} // namespace
+
+void PrepareProcess() {
+    restrictLibrarySearch();
+    attachConsole();
+}
+
+void ShowStartFailure(const std::string& text) {
+    std::cerr << text << '\n';
+    std::cerr.flush();
+    MessageBoxW(nullptr, wide(text).c_str(), L"Velmarin", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+}
+
+} // namespace pp
