@@ -19,11 +19,11 @@ test)
     ;;
 bench) packages+=(libbenchmark-dev libx11-dev xvfb bc) ;;
 # The Windows builds and their tests under Wine: MinGW-w64 for x64 and for
-# 32-bit x86, Ninja, the Qt source packages' tools, NSIS, zip, Wine (64-bit and
-# 32-bit, which needs the machine's i386 architecture) in its own Xvfb.
+# 32-bit x86, Ninja, the Qt source packages' tools, NSIS, zip, Wine in its own
+# Xvfb.
 windows)
     packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix ninja-build dpkg-dev xz-utils
-        nsis zip unzip file wine wine64 wine32:i386 xvfb xdotool procps)
+        nsis zip unzip file wine wine64 xvfb xdotool procps)
     ;;
 esac
 
@@ -43,10 +43,6 @@ install() {
 mapfile -t needed < <(missing "${packages[@]}" "${optional[@]}")
 [ "${#needed[@]}" -eq 0 ] && exit 0
 echo "Instalando: ${needed[*]}"
-if [[ " ${needed[*]} " == *":i386 "* ]] && [ "$(dpkg --print-architecture)" != i386 ] &&
-    ! dpkg --print-foreign-architectures | grep -qx i386; then
-    "${as_root[@]}" dpkg --add-architecture i386
-fi
 "${as_root[@]}" apt-get update
 mapfile -t needed < <(missing "${packages[@]}")
 [ "${#needed[@]}" -eq 0 ] || install "${needed[@]}"

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds Puerto Paralelo for Windows on Debian, in build-windows/:
-#   puerto-paralelo-VERSION-instalador.exe    one installer for Windows 7 to 11:
-#                                              the x64 build on 64-bit Windows 10
-#                                              and 11, the 32-bit one elsewhere
+#   puerto-paralelo-VERSION-instalador.exe    the installer of the x64 build
+#                                              (64-bit Windows 10 and 11)
 #   puerto-paralelo-VERSION-windows-x64.zip   the x64 build, portable
-#   puerto-paralelo-VERSION-windows-x86.zip   the 32-bit build, portable
+#   puerto-paralelo-VERSION-windows-x86.zip   the 32-bit build (Windows 7, 8.1
+#                                              and 32-bit Windows), portable
 # Qt for Windows is built once from Debian's own source into the cache folder
 # ($PP_CACHE, /var/cache/puerto-paralelo by default) and reused: Qt 6 for x64,
 # Qt 5.15 for 32-bit x86 (Windows 7, 8.1 and 32-bit Windows).
@@ -58,18 +58,16 @@ build() { # ARCH
 build x64
 build x86
 
-echo "== Windows: the installer"
+echo "== Windows: the installer of the x64 build"
 installer=$out/puerto-paralelo-$version-instalador.exe
-# The uninstaller removes exactly what either build installs, folders last.
-uninstall=$( (cd "$out" && find stage-x64 stage-x86 -type f | sed 's|^stage-x[0-9]*/||' | sort -u |
-    sed 's|/|\\|g; s|.*|  Delete "$INSTDIR\\&"|'
-    cd "$out" && find stage-x64 stage-x86 -mindepth 1 -type d | sed 's|^stage-x[0-9]*/||' |
-    sort -ru | sed 's|/|\\|g; s|.*|  RMDir "$INSTDIR\\&"|'))
+stage=$out/stage-x64
+# The uninstaller removes exactly what was installed, folders last.
+uninstall=$( (cd "$stage" && find . -type f | sort | sed 's|^\./||; s|/|\\|g; s|.*|  Delete "$INSTDIR\\&"|'
+    cd "$stage" && find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|.*|  RMDir "$INSTDIR\\&"|'))
 awk -v uninstall="$uninstall" '{ if ($0 == "@uninstall_files@") print uninstall; else print }' \
     packaging/windows/installer.nsi.in |
     sed -e "s|@PROJECT_VERSION@|$version|g" -e "s|@installer@|$installer|" \
-        -e "s|@stage_x64@|$out/stage-x64|" -e "s|@stage_x86@|$out/stage-x86|" \
-        -e "s|@icon_ico@|$out/program-x64/resources/icons/icon.ico|" \
+        -e "s|@stage@|$stage|" -e "s|@icon_ico@|$out/program-x64/resources/icons/icon.ico|" \
         >"$out/installer.nsi"
 makensis -V2 "$out/installer.nsi"
 echo "== Windows: $installer"

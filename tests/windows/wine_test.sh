@@ -1,32 +1,19 @@
 #!/usr/bin/env bash
-# A Windows build under Wine: the installer installs silently into a Wine
+# The Windows build under Wine: the installer installs silently into a Wine
 # prefix of the test's own, with its own Xvfb, and the installed programs are
-# driven with xdotool. ARCH x64 is the x64 build, in a 64-bit prefix (as
-# Windows 10, which the installer gives that build); x86 the 32-bit build, in
-# a 32-bit prefix (as Windows 7). A stand-in InpOut (inpoutx64.dll,
-# inpout32.dll), built here, records its loading and each Out32 instead of
-# touching a port; a stand-in cfgmgr32.dll gives Windows' device list the
-# parallel ports named in PP_PORTS (Wine's own lists none): LPT1 at 0x378,
-# LPT3 at 0xE050 as a PCI Express card. The service and registry states of
-# InpOut's driver are made in the prefix with sc and reg. The real InpOut
-# driver is never exercised.
-# Usage: wine_test.sh BUILD_WINDOWS_DIR [x64|x86]   (as packaging/windows/build.sh left it)
+# driven with xdotool. A stand-in inpoutx64.dll, built here, records its
+# loading and each Out32 instead of touching a port; a stand-in cfgmgr32.dll
+# gives Windows' device list the parallel ports named in PP_PORTS (Wine's own
+# lists none): LPT1 at 0x378, LPT3 at 0xE050 as a PCI Express card. The
+# service and registry states of InpOut's driver are made in the prefix with
+# sc and reg. The real InpOut driver is never exercised.
+# Usage: wine_test.sh BUILD_WINDOWS_DIR   (as packaging/windows/build.sh left it)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../support/session.sh"
 out=$(cd "$1" && pwd)
-arch=${2:-x64}
 installer=$(ls "$out"/puerto-paralelo-*-instalador.exe)
-zip=$(ls "$out"/puerto-paralelo-*-windows-"$arch".zip)
-# What differs between the builds: the compiler, Wine's architecture,
-# InpOut's edition, and the files that name Qt's and GCC's versions.
-if [ "$arch" = x64 ]; then
-    cc=x86_64-w64-mingw32-gcc-posix wine_arch=win64 inpout=inpoutx64.dll
-    shipped=(Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll libgcc_s_seh-1.dll licencias/Qt/LGPL-3.0-only.txt)
-else
-    cc=i686-w64-mingw32-gcc-posix wine_arch=win32 inpout=inpout32.dll
-    shipped=(Qt5Core.dll Qt5Gui.dll Qt5Widgets.dll libgcc_s_dw2-1.dll licencias/Qt/LICENSE.LGPL3)
-fi
+zip=$(ls "$out"/puerto-paralelo-*-windows-x64.zip)
 
 work=$(mktemp -d)
 xvfb_pid=
@@ -42,11 +29,9 @@ fail() {
     exit 1
 }
 
-# The stand-ins, with the compiler the program was built with, their
-# functions exported undecorated as Windows' and InpOut's are (on x86,
-# __stdcall names would carry "@N").
+# The stand-ins, with the compiler the program was built with.
 for standin in inpout_standin cfgmgr32_standin; do
-    "$cc" -Wall -Wextra -Werror -O2 -shared -Wl,--kill-at "$here/$standin.c" \
+    x86_64-w64-mingw32-gcc-posix -Wall -Wextra -Werror -O2 -shared "$here/$standin.c" \
         -o "$work/$standin.dll"
 done
 
@@ -59,7 +44,7 @@ export DISPLAY=":$(head -n 1 "$work/display")"
 # No Mono or Gecko to install, and no menu entries written into $HOME; file
 # names such as "Puerto Paralelo (demostración).lnk" in UTF-8, which Wine
 # cannot write in the C locale.
-export HOME=$work WINEPREFIX=$work/prefix WINEARCH=$wine_arch WINEDEBUG=-all LC_ALL=C.UTF-8
+export HOME=$work WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all LC_ALL=C.UTF-8
 overrides="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEDLLOVERRIDES=$overrides
 export PP_PORTS=LPT1,LPT3
@@ -71,8 +56,9 @@ settle
 within 120 "the installer" wine "$installer" /S >/dev/null 2>&1 || fail "the installer failed"
 settle
 dir="$WINEPREFIX/drive_c/Program Files/Puerto Paralelo"
-for file in puerto-paralelo.exe puerto-paralelo-demo.exe "${shipped[@]}" platforms/qwindows.dll \
-    libstdc++-6.dll libwinpthread-1.dll LEEME.txt desinstalar.exe; do
+for file in puerto-paralelo.exe puerto-paralelo-demo.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll \
+    platforms/qwindows.dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll LEEME.txt \
+    licencias/Qt/LGPL-3.0-only.txt desinstalar.exe; do
     [ -f "$dir/$file" ] || fail "not installed: $file"
 done
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Puerto Paralelo"
@@ -83,14 +69,9 @@ done
 diff <(cd "$dir" && find . -type f ! -name desinstalar.exe | sort) \
     <(unzip -Z1 "$zip" | grep -v '/$' | sed 's|^|./|' | sort) >/dev/null ||
     fail "the zip and the installation differ"
-file -b "$dir/puerto-paralelo.exe" | grep -q "$([ "$arch" = x64 ] && echo x86-64 || echo 'Intel 80386')" ||
-    fail "installed another build: $(file -b "$dir/puerto-paralelo.exe")"
-echo "wine $arch: installed silently ($arch build), with its Start-menu entries; the zip holds the same files"
-# What runs on Windows 7 SP1 imports nothing newer: newer is looked up.
-if [ "$arch" = x86 ]; then
-    imports=$("$here/windows7_imports.sh" "$dir") || fail "$imports"
-    echo "wine $arch: $imports"
-fi
+file -b "$dir/puerto-paralelo.exe" | grep -q x86-64 ||
+    fail "not the x64 build: $(file -b "$dir/puerto-paralelo.exe")"
+echo "wine: installed silently (the x64 build), with its Start-menu entries; the zip holds the same files"
 
 program='C:\Program Files\Puerto Paralelo\puerto-paralelo.exe'
 log=$work/inpout.log
@@ -171,7 +152,7 @@ console() { # OPTIONS...: the program's console output in $work/stdout and stder
 # LPT1, loading InpOut lazily.
 cp "$work/cfgmgr32_standin.dll" "$dir/cfgmgr32.dll"
 export WINEDLLOVERRIDES="$overrides;cfgmgr32=n,b"
-cp "$work/inpout_standin.dll" "$dir/$inpout"
+cp "$work/inpout_standin.dll" "$dir/inpoutx64.dll"
 : >"$log"
 start
 geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/ *Geometry: //p')
@@ -187,7 +168,7 @@ expected="0x378 0x7F 0x378 0x06 0x378 0x77 0x378 0x77 0x378 0x71 0x378 0xC8 0x37
 [ "$(written)" = "$expected" ] || fail "0x378 got: $(written)"
 [ "$(head -n 1 "$log")" = load ] && [ "$(grep -c '^load$' "$log")" = 1 ] ||
     fail "InpOut not loaded once, before the first write: $(cat "$log")"
-echo "wine $arch: window $geometry at $x,$y, centred; keys and Sacar Dato wrote exactly their bytes to 0x378, InpOut loaded at the first key"
+echo "wine: window $geometry at $x,$y, centred; keys and Sacar Dato wrote exactly their bytes to 0x378, InpOut loaded at the first key"
 
 # --- A PCI Express card's port, which Windows lists at 0xE050.
 : >"$log"
@@ -207,16 +188,11 @@ salir
 console --listar || fail "--listar failed"
 for line in "LPT1 en 0x378 (Puerto de impresora ECP (LPT1)), E/S 0x378-0x37F, 0x778-0x77A" \
     "LPT3 en 0xE050 (Puerto de impresora PCI ECP (LPT3)), E/S 0xE050-0xE057, 0xE040-0xE043" \
-    "$inpout: C:\Program Files\Puerto Paralelo\$inpout"; do
+    "inpoutx64.dll: C:\Program Files\Puerto Paralelo\inpoutx64.dll" \
+    "Controlador de InpOut (servicio inpoutx64): no está instalado" "Integridad de memoria: "; do
     grep -qF "$line" "$work/stdout" || fail "--listar printed no '$line': $(cat "$work/stdout")"
 done
-# Only on 64-bit Windows 10 and later: InpOut x64's service, Memory
-# Integrity and the blocklist.
-for line in "Controlador de InpOut (servicio inpoutx64): no está instalado" "Integridad de memoria: "; do
-    [ "$(grep -cF "$line" "$work/stdout")" = "$([ "$arch" = x64 ] && echo 1 || echo 0)" ] ||
-        fail "--listar, $arch, about '$line': $(cat "$work/stdout")"
-done
-echo "wine $arch: --puerto 0xE050, listed by Windows (also when the list grows while it is read), wrote there at the first key; --listar names both ports, InpOut and its driver: $(grep -F "$inpout" "$work/stdout")"
+echo "wine: --puerto 0xE050, listed by Windows (also when the list grows while it is read), wrote there at the first key; --listar names both ports, InpOut and its driver: $(grep -F 'Integridad' "$work/stdout")"
 
 # --- Where Windows lists no port at the address, nothing is written and
 # InpOut is not loaded: the first key says why and what to use instead. Only
@@ -241,8 +217,8 @@ PP_PORTS=error start
 click 56 104 41 25 # 8
 salir
 [ "$(written)" = "0x378 0x7F" ] || fail "with no device list, 0x378 got: $(written)"
-# A 32-bit program on 64-bit Windows 8 and 8.1 gets no I/O ranges from the
-# Configuration Manager: the list is unreadable, not empty of addresses.
+# As a 32-bit program on 64-bit Windows 8 and 8.1 is, not given the ports'
+# I/O ranges: the list is unreadable, not one of ports without an address.
 : >"$log"
 PP_PORTS=LPT1,LPT3,wow64 start
 click 56 104 41 25 # 8
@@ -250,22 +226,22 @@ salir
 [ "$(written)" = "0x378 0x7F" ] || fail "without I/O ranges, 0x378 got: $(written)"
 PP_PORTS=LPT1,LPT3,wow64 refusal "0xE050 without I/O ranges" "no ha podido dar su lista" \
     --puerto 0xE050
-echo "wine $arch: at 0x378 with only LPT3 listed, with no port listed, at 0xD010 and at 0x37A (LPT1's control register): refused without loading InpOut; 0x378 written only where the list cannot be read"
+echo "wine: at 0x378 with only LPT3 listed, with no port listed, at 0xD010 and at 0x37A (LPT1's control register): refused without loading InpOut; 0x378 written only where the list cannot be read (also where it has no I/O ranges)"
 
 # --- InpOut only from the program's folder or System32: copies planted in
 # the folder the program starts in and in a folder on PATH are never loaded.
-rm "$dir/$inpout"
+rm "$dir/inpoutx64.dll"
 mkdir -p "$work/planted/here" "$work/planted/path"
-cp "$work/inpout_standin.dll" "$work/planted/here/$inpout"
-cp "$work/inpout_standin.dll" "$work/planted/path/$inpout"
+cp "$work/inpout_standin.dll" "$work/planted/here/inpoutx64.dll"
+cp "$work/inpout_standin.dll" "$work/planted/path/inpoutx64.dll"
 export WINEPATH
 WINEPATH=$(winepath -w "$work/planted/path")
-from=$work/planted/here refusal "without $inpout, planted copies about" "falta $inpout"
+from=$work/planted/here refusal "without inpoutx64.dll, planted copies about" "falta inpoutx64.dll"
 for place in "C:\Program Files\Puerto Paralelo" "C:\windows\system32"; do
     grep -qiF "$place" "$work/stderr" || fail "without the DLL, no word of $place"
 done
 grep -qF "highrez.co.uk" "$work/stderr" || fail "without the DLL, no word of where to get it"
-system32=$WINEPREFIX/drive_c/windows/system32/$inpout
+system32=$WINEPREFIX/drive_c/windows/system32/inpoutx64.dll
 cp "$work/inpout_standin.dll" "$system32"
 : >"$log"
 from=$work/planted/here start
@@ -275,18 +251,15 @@ salir
     fail "from System32, planted copies about: $(cat "$log")"
 rm "$system32"
 unset WINEPATH
-echo "wine $arch: copies of $inpout in the working folder and on PATH never loaded; the one in System32 loaded at the first key"
+echo "wine: copies of inpoutx64.dll in the working folder and on PATH never loaded; the one in System32 loaded at the first key"
 
-# --- A wrong InpOut library (here: the other stand-in), and InpOut's driver
+# --- A wrong inpoutx64.dll (here: the other stand-in), and InpOut's driver
 # closed: each cause and its remedy, as Windows' service manager and
 # registry tell it (Wine's process runs elevated, its Memory Integrity off).
-# On 32-bit Windows 7 neither Memory Integrity nor the blocklist exists, and
-# InpOut32's service has no documented name: whatever the registry says,
-# something else keeps the driver closed.
-cp "$work/cfgmgr32_standin.dll" "$dir/$inpout"
-refused "with a wrong $inpout"
+cp "$work/cfgmgr32_standin.dll" "$dir/inpoutx64.dll"
+refused "with a wrong inpoutx64.dll"
 grep -qF "no tiene la función Out32" "$work/stderr" || fail "wrong DLL: $(cat "$work/stderr")"
-cp "$work/inpout_standin.dll" "$dir/$inpout"
+cp "$work/inpout_standin.dll" "$dir/inpoutx64.dll"
 blocklist() { within 60 "reg" wine reg add 'HKLM\SYSTEM\CurrentControlSet\Control\CI\Config' \
     /v VulnerableDriverBlocklistEnable /t REG_DWORD /d "$1" /f >/dev/null 2>&1 || fail "reg add"; }
 closed=(
@@ -295,7 +268,6 @@ closed=(
     "the service, the blocklist off|algo lo impide|CodeIntegrity › Operational"
     "the service, Smart App Control on|control inteligente de aplicaciones (Smart App Control)|Control de aplicaciones y navegador"
 )
-[ "$arch" = x64 ] || closed=("the blocklist and Smart App Control on|algo lo impide|CodeIntegrity › Operational")
 for row in "${closed[@]}"; do
     IFS='|' read -r what cause remedy <<<"$row"
     case $what in
@@ -305,8 +277,7 @@ for row in "${closed[@]}"; do
         blocklist 1
         ;;
     "the service, the blocklist off") blocklist 0 ;;
-    "the service, Smart App Control on" | "the blocklist and Smart App Control on")
-        [ "$arch" = x64 ] || blocklist 1
+    "the service, Smart App Control on")
         within 60 "reg" wine reg add 'HKLM\SYSTEM\CurrentControlSet\Control\CI\Policy' \
             /v VerifiedAndReputablePolicyState /t REG_DWORD /d 1 /f >/dev/null 2>&1 || fail "reg add"
         ;;
@@ -316,9 +287,9 @@ for row in "${closed[@]}"; do
     grep -qF -- "$cause" "$work/stderr" && grep -qF -- "$remedy" "$work/stderr" ||
         fail "driver closed, $what: $(cat "$work/stderr")"
     [ -z "$(written)" ] || fail "driver closed, $what, yet written: $(written)"
-    echo "wine $arch: driver closed, $what: $(grep -oF -- "$cause" "$work/stderr")"
+    echo "wine: driver closed, $what: $(grep -oF -- "$cause" "$work/stderr")"
 done
-echo "wine $arch: no $inpout, a wrong one and a closed driver each end the program at the first key, saying what to do"
+echo "wine: no inpoutx64.dll, a wrong one and a closed driver each end the program at the first key, saying what to do"
 
 # --- The console: help and the list of ports.
 console --help || fail "--help failed"
@@ -326,9 +297,8 @@ grep -q "^Uso: puerto-paralelo \[--puerto P\]" "$work/stdout" || fail "--help: $
 PP_PORTS= console --listar || fail "--listar failed"
 grep -q "Windows no conoce ningún puerto paralelo" "$work/stdout" ||
     fail "--listar: $(cat "$work/stdout")"
-[ "$arch" != x64 ] || grep -qF "está instalado, pero parado" "$work/stdout" ||
-    fail "--listar: $(cat "$work/stdout")"
-echo "wine $arch: --help and --listar print on the console"
+grep -qF "está instalado, pero parado" "$work/stdout" || fail "--listar: $(cat "$work/stdout")"
+echo "wine: --help and --listar print on the console"
 
 # --- A broken installation: without Qt's Windows plugin the program says
 # which file is missing and to reinstall, in a message box and on standard
@@ -342,35 +312,17 @@ ended
 grep -qF 'platforms\qwindows.dll' "$work/stderr" && grep -qF "Vuelva a instalar" "$work/stderr" ||
     fail "without qwindows.dll: $(cat "$work/stderr")"
 mv "$work/qwindows.dll" "$dir/platforms/qwindows.dll"
-echo "wine $arch: without platforms\qwindows.dll, a message box and standard error name it and say to reinstall; status $status"
+echo "wine: without platforms\qwindows.dll, a message box and standard error name it and say to reinstall; status $status"
 
 # --- The demo from the same installation, and the uninstaller.
 program='C:\Program Files\Puerto Paralelo\puerto-paralelo-demo.exe' start
 click 56 104 41 25
 salir
 grep -q "^0x378 <- 0x7F" "$work/stdout" || fail "the demo printed: $(cat "$work/stdout")"
-rm "$dir/$inpout" "$dir/cfgmgr32.dll"
+rm "$dir/inpoutx64.dll" "$dir/cfgmgr32.dll"
 within 60 "the uninstaller" wine "$dir/desinstalar.exe" /S >/dev/null 2>&1 || true
 for _ in $(seq 100); do [ -e "$dir" ] || break; sleep 0.2; done
 settle
 [ ! -e "$dir" ] || fail "left after uninstalling: $(cd "$dir" && find . | head)"
 [ ! -e "$menu" ] || fail "the Start-menu entries stay after uninstalling"
-echo "wine $arch: the demo prints its lines; the uninstaller removes everything"
-
-# --- In the 64-bit prefix as Windows 7, the same installer chooses the
-# 32-bit build (Qt 6 does not run there), in Program Files (x86); the x64
-# build is not installed.
-if [ "$arch" = x64 ]; then
-    within 60 "winecfg" wine winecfg -v win7 >/dev/null 2>&1 || fail "winecfg -v win7"
-    settle
-    within 120 "the installer" wine "$installer" /S >/dev/null 2>&1 || fail "the installer failed"
-    settle
-    dir32="$WINEPREFIX/drive_c/Program Files (x86)/Puerto Paralelo"
-    file -b "$dir32/puerto-paralelo.exe" | grep -q 'Intel 80386' ||
-        fail "Windows 7, 64-bit: $(file -b "$dir32/puerto-paralelo.exe" 2>&1)"
-    [ ! -e "$dir" ] || fail "Windows 7, 64-bit: something installed in Program Files: $(ls "$dir")"
-    program='C:\Program Files (x86)\Puerto Paralelo\puerto-paralelo.exe' console --version ||
-        fail "the 32-bit build on 64-bit Windows 7 did not run"
-    within 60 "the uninstaller" wine "$dir32/desinstalar.exe" /S >/dev/null 2>&1 || true
-    echo "wine $arch: as Windows 7, the installer chose the 32-bit build, in Program Files (x86): $(head -n 1 "$work/stdout")"
-fi
+echo "wine: the demo prints its lines; the uninstaller removes everything"
