@@ -43,7 +43,8 @@ cut -d' ' -f1 "$work/checked" | sort -u >"$work/system"
     echo '#define NTDDI_VERSION 0x06010000'
     for header in winsock2.h ws2tcpip.h windows.h shellapi.h shlobj.h shlwapi.h ole2.h oleauto.h \
         commdlg.h imm.h mmsystem.h uxtheme.h dwmapi.h userenv.h lm.h winnetwk.h cfgmgr32.h \
-        setupapi.h wtsapi32.h usp10.h psapi.h winspool.h aclapi.h sddl.h wincrypt.h; do
+        setupapi.h wtsapi32.h usp10.h psapi.h winspool.h aclapi.h sddl.h wincrypt.h ntsecapi.h \
+        dxgi.h d3d11.h; do
         echo "#include <$header>"
     done
     awk '{ printf "void* check_%d = (void*)&%s;\n", NR, $2 }' "$work/checked"
@@ -51,7 +52,7 @@ cut -d' ' -f1 "$work/checked" | sort -u >"$work/system"
 LC_ALL=C i686-w64-mingw32-gcc-posix -fsyntax-only -w "$work/check.c" 2>"$work/errors" || true
 missing=$({
     sed -n "s/.*error: '\([A-Za-z0-9_]*\)' undeclared.*/\1/p" "$work/errors"
-    cut -d' ' -f2 "$work/checked" | grep -xF -f <(printf '%s\n' "${newer[@]}")
+    cut -d' ' -f2 "$work/checked" | grep -xF -f <(printf '%s\n' "${newer[@]}") || true
 } | sort -u)
 if [ -n "$missing" ]; then
     echo "Imported, but not in Windows 7 SP1 (as MinGW-w64's headers have it):"
