@@ -70,7 +70,7 @@ if [ "$arch" = x64 ]; then
     rm -rf "$prefix"
     cmake --install "$work/build" >/dev/null
 else
-    # MinGW's -posix compilers under the names Qt's win32-g++ spec calls, as
+    # MinGW's -posix compilers under the names Qt's win32-g++ build rules call, as
     # for x64 (whichever variant the machine's alternatives point to).
     mkdir -p "$work/bin"
     for tool in gcc g++; do
