@@ -82,7 +82,11 @@ std::unique_ptr<QApplication> startApplication(int& argc, char** argv, Program p
         Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
 #endif
     qtHandler = qInstallMessageHandler(windowFailure);
-    auto application = std::make_unique<QApplication>(argc, argv);
+    std::unique_ptr<QApplication> application;
+    {
+        const QtStarting starting;
+        application = std::make_unique<QApplication>(argc, argv);
+    }
     qInstallMessageHandler(qtHandler);
     qtSaid.clear();
     QApplication::setWindowIcon(QIcon(ProgramIcon()));

@@ -14,7 +14,9 @@
 //    the program. On Windows a window program has no console of its own:
 //    --help, --version, --listar and the messages go to the console it was
 //    started from, unless they are redirected.
-//  - where the user reads why the window cannot open.
+//  - where the user reads why the window cannot open, and only there: Qt on
+//    Windows shows a box of its own, in English, before it ends for want of
+//    its window plugin.
 #pragma once
 
 #include <string>
@@ -28,5 +30,15 @@ void PrepareProcess();
 // and, on Windows, where a program opened from its icon has no console, in a
 // message box of Windows' own as well.
 void ShowStartFailure(const std::string& text);
+
+// Held while Qt starts the application: a message box Qt would show meanwhile
+// is held back, so that the user reads why in ShowStartFailure's words alone.
+class QtStarting {
+public:
+    QtStarting();
+    ~QtStarting();
+    QtStarting(const QtStarting&) = delete;
+    QtStarting& operator=(const QtStarting&) = delete;
+};
 
 } // namespace pp

@@ -304,6 +304,24 @@ grep -q "Windows no conoce ningún puerto paralelo" "$work/stdout" ||
 grep -qF "está instalado, pero parado" "$work/stdout" || fail "--listar: $(cat "$work/stdout")"
 echo "wine: --help and --listar print on the console"
 
+# --- A broken installation: without Qt's Windows plugin the program says
+# which file is missing and to reinstall, in its one message box (Qt's own,
+# in English, would come first and keep it from showing) and on standard
+# error, and ends with a status other than 0. Drive Z: is hidden meanwhile:
+# through it Qt would find the plugin in the folder it was built into.
+mv "$dir/platforms/qwindows.dll" "$work/qwindows.dll"
+mv "$WINEPREFIX/dosdevices/z:" "$work/drive-z"
+(exec wine "$program") >"$work/stdout" 2>"$work/stderr" </dev/null &
+pid=$!
+dismiss
+ended
+mv "$work/drive-z" "$WINEPREFIX/dosdevices/z:"
+mv "$work/qwindows.dll" "$dir/platforms/qwindows.dll"
+[ "$status" != 0 ] || fail "without qwindows.dll: status 0"
+grep -qF 'platforms\qwindows.dll' "$work/stderr" && grep -qF "Vuelva a instalar" "$work/stderr" ||
+    fail "without qwindows.dll: $(cat "$work/stderr")"
+echo "wine: without platforms\qwindows.dll, one message box and standard error name it and say to reinstall; status $status"
+
 # --- The demo from the same installation, and the uninstaller.
 program='C:\Program Files\Puerto Paralelo\puerto-paralelo-demo.exe' start
 click 56 104 41 25

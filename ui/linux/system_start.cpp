@@ -15,4 +15,8 @@ void ShowStartFailure(const std::string& text) {
     std::cerr << text << '\n';
 }
 
+// Qt on Linux shows no box of its own.
+QtStarting::QtStarting() = default;
+QtStarting::~QtStarting() = default;
+
 } // namespace pp

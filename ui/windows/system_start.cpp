@@ -2,9 +2,11 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <string_view>
 
 namespace pp {
 
@@ -60,7 +62,41 @@ std::wstring wide(const std::string& text) {
     return result;
 }
 
+// Qt's box when it cannot open a window (its window plugin missing or
+// damaged): Qt shows it, in English, just before it ends, and ShowStartFailure
+// then says the same in Spanish and names the file. While Qt starts, a
+// thread hook keeps any dialog of this thread from being made; a box Windows
+// cannot make returns at once, and Qt goes on to end as it would.
+HHOOK qtStartHook = nullptr;
+
+LRESULT CALLBACK holdBackDialogs(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND) {
+        std::array<wchar_t, 16> name{};
+        const HWND window = reinterpret_cast<HWND>(wParam);
+        if (GetClassNameW(window, name.data(), static_cast<int>(name.size())) > 0 &&
+            std::wstring_view(name.data()) == L"#32770") {
+            return 1;
+        }
+    }
+    return CallNextHookEx(qtStartHook, code, wParam, lParam);
+}
+
+void releaseDialogs() {
+    if (qtStartHook != nullptr) {
+        UnhookWindowsHookEx(qtStartHook);
+        qtStartHook = nullptr;
+    }
+}
+
 } // namespace
+
+QtStarting::QtStarting() {
+    qtStartHook = SetWindowsHookExW(WH_CBT, holdBackDialogs, nullptr, GetCurrentThreadId());
+}
+
+QtStarting::~QtStarting() {
+    releaseDialogs();
+}
 
 void PrepareProcess() {
     restrictLibrarySearch();
@@ -68,6 +104,7 @@ void PrepareProcess() {
 }
 
 void ShowStartFailure(const std::string& text) {
+    releaseDialogs();
     std::cerr << text << '\n';
     std::cerr.flush();
     MessageBoxW(nullptr, wide(text).c_str(), L"Velmarin", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
