@@ -83,10 +83,7 @@ std::unique_ptr<QApplication> startApplication(int& argc, char** argv, Program p
 #endif
     qtHandler = qInstallMessageHandler(windowFailure);
     std::unique_ptr<QApplication> application;
-    {
-        const QtStarting starting;
-        application = std::make_unique<QApplication>(argc, argv);
-    }
+    WhileQtStarts([&] { application = std::make_unique<QApplication>(argc, argv); });
     qInstallMessageHandler(qtHandler);
     qtSaid.clear();
     QApplication::setWindowIcon(QIcon(ProgramIcon()));

@@ -19,6 +19,7 @@
 //    its window plugin.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace pp {
@@ -31,14 +32,9 @@ void PrepareProcess();
 // message box of Windows' own as well.
 void ShowStartFailure(const std::string& text);
 
-// Held while Qt starts the application: a message box Qt would show meanwhile
-// is held back, so that the user reads why in ShowStartFailure's words alone.
-class QtStarting {
-public:
-    QtStarting();
-    ~QtStarting();
-    QtStarting(const QtStarting&) = delete;
-    QtStarting& operator=(const QtStarting&) = delete;
-};
+// Runs start, Qt starting the application, with any message box Qt would
+// show meanwhile held back, so that the user reads why in ShowStartFailure's
+// words alone.
+void WhileQtStarts(const std::function<void()>& start);
 
 } // namespace pp

@@ -16,7 +16,8 @@ void ShowStartFailure(const std::string& text) {
 }
 
 // Qt on Linux shows no box of its own.
-QtStarting::QtStarting() = default;
-QtStarting::~QtStarting() = default;
+void WhileQtStarts(const std::function<void()>& start) {
+    start();
+}
 
 } // namespace pp

@@ -90,11 +90,9 @@ void releaseDialogs() {
 
 } // namespace
 
-QtStarting::QtStarting() {
+void WhileQtStarts(const std::function<void()>& start) {
     qtStartHook = SetWindowsHookExW(WH_CBT, holdBackDialogs, nullptr, GetCurrentThreadId());
-}
-
-QtStarting::~QtStarting() {
+    start();
     releaseDialogs();
 }
 
