@@ -65,8 +65,9 @@ std::wstring wide(const std::string& text) {
 // Qt's box when it cannot open a window (its window plugin missing or
 // damaged): Qt shows it, in English, just before it ends, and ShowStartFailure
 // then says the same in Spanish and names the file. While Qt starts, a
-// thread hook keeps any dialog of this thread from being made; a box Windows
-// cannot make returns at once, and Qt goes on to end as it would.
+// thread hook keeps any dialog of this thread (class #32770, message boxes
+// among them) from being made; a box Windows cannot make returns at once, and
+// Qt goes on to end as it would. Qt's own windows have classes of their own.
 HHOOK qtStartHook = nullptr;
 
 LRESULT CALLBACK holdBackDialogs(int code, WPARAM wParam, LPARAM lParam) {
