@@ -36,25 +36,39 @@ fail() {
 
 # As root, everything on the compositor runs as nobody, who may not reach
 # the clone (a home folder is 0700): the programs and the sanitizers'
-# suppressions are copied where nobody can read them.
+# suppressions are copied where nobody can read them. Nobody owns only its
+# home and runtime folders; everything root writes or reads back (the
+# configuration, the logs, the programs' output) stays in $work, which only
+# root can change, so nobody cannot plant a link there for root to follow.
 as_user=()
 if [ "$(id -u)" = 0 ]; then
     as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
     mkdir "$work/bin"
     cp "$program" "$demo" "$work/bin/"
     program=$work/bin/$(basename "$program") demo=$work/bin/$(basename "$demo")
-    if [[ ${LSAN_OPTIONS:-} =~ suppressions=([^:]+) ]]; then
-        cp "${BASH_REMATCH[1]}" "$work/lsan.supp"
-        LSAN_OPTIONS=${LSAN_OPTIONS/"${BASH_REMATCH[1]}"/$work/lsan.supp}
+    if [[ ${LSAN_OPTIONS:-} =~ suppressions=(\"([^\"]+)\"|([^:]+)) ]]; then
+        cp "${BASH_REMATCH[2]:-${BASH_REMATCH[3]}}" "$work/lsan.supp"
+        LSAN_OPTIONS=${LSAN_OPTIONS/"${BASH_REMATCH[1]}"/\"$work/lsan.supp\"}
     fi
     chmod -R a+rX "$work"
 fi
-runtime=$work/runtime
-mkdir -m 0700 "$runtime"
-[ "${#as_user[@]}" -eq 0 ] || chown nobody:nogroup "$runtime" "$work"
-session=(env -i PATH=/usr/bin:/bin HOME="$work" XDG_RUNTIME_DIR="$runtime"
+home=$work/home runtime=$work/runtime
+mkdir -m 0700 "$home" "$runtime"
+[ "${#as_user[@]}" -eq 0 ] || chown nobody:nogroup "$home" "$runtime"
+session=(env -i PATH=/usr/bin:/bin HOME="$home" XDG_RUNTIME_DIR="$runtime"
     ASAN_OPTIONS="${ASAN_OPTIONS:-}" LSAN_OPTIONS="${LSAN_OPTIONS:-}"
     UBSAN_OPTIONS="${UBSAN_OPTIONS:-}")
+# Nobody tries to plant a link, at each file root is about to write, to a
+# file of root's; the file must come through the test untouched.
+written=(config sway.log program.out program.err demo.out demo.err)
+if [ "${#as_user[@]}" -gt 0 ]; then
+    canary=$work/canary
+    echo "root's own file" >"$canary" && chmod 0600 "$canary"
+    for name in "${written[@]}"; do
+        ! "${as_user[@]}" ln -s "$canary" "$work/$name" 2>/dev/null ||
+            fail "nobody could plant a link at $work/$name, which root then writes"
+    done
+fi
 
 # Headless, software rendering, no input devices but the virtual ones; our
 # windows float at their own size, as on a stacking desktop.
@@ -148,3 +162,7 @@ ended puerto-paralelo-demo
 expected=$(printf '0x378 <- 0x06  0b00000110  líneas altas: D1 D2\n0x378 <- 0xC8  0b11001000  líneas altas: D3 D6 D7')
 [ "$(cat "$work/demo.out")" = "$expected" ] || fail "the demo printed: $(cat "$work/demo.out")"
 echo "wayland: keys typed through the compositor wrote 0x06 and 0xC8, Salir ended the demo"
+if [ "${#as_user[@]}" -gt 0 ]; then
+    [ "$(cat "$canary")" = "root's own file" ] || fail "root's file was changed through a link"
+    echo "wayland: nobody could plant a link at any of the files root writes (${written[*]}); root's file untouched"
+fi

@@ -34,6 +34,11 @@ wait_port() {
     return 1
 }
 
+# What root writes or reads back (the programs' output and traces, the
+# logs, the holder's signal) stays in a folder that only root can change:
+# /tmp is open to the scenarios' users, who could plant a link there.
+results=$(mktemp -d)
+chmod 0755 "$results"
 # The unprivileged user 4242, in group lp (7) only; 4243 in no group. Root
 # and 4242 each have a runtime folder and a session bus, as in a desktop
 # session.
@@ -51,7 +56,7 @@ check "session-bus-root" $? "dbus-daemon --session did not start"
 
 # -noreset: a server that resets when its last client (xdotool) leaves may
 # refuse the program that connects in that moment.
-Xvfb :0 -screen 0 1024x768x24 -nolisten tcp -ac -noreset >/tmp/xvfb.log 2>&1 &
+Xvfb :0 -screen 0 1024x768x24 -nolisten tcp -ac -noreset >"$results/xvfb.log" 2>&1 &
 for _ in $(seq 200); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 
 declare -A pid out
@@ -60,10 +65,10 @@ declare -A traced
 # Starts copy $1 of the program ($2: "user" or "root"), with the options in
 # program_args, and waits for its window. With $3 = "traced", strace records
 # the copy's flock, ioctl and I/O-port permission calls in
-# /tmp/program-$1.calls, stopping it at no other call.
+# $results/program-$1.calls, stopping it at no other call.
 start_copy() {
     local copy=$1 who=$2 window=
-    out[$copy]=/tmp/program-$copy
+    out[$copy]=$results/program-$copy
     local run=()
     [ "${3:-}" = traced ] && run=(strace --seccomp-bpf -f -qq -e trace=flock,ioctl,ioperm,iopl
         -o "${out[$copy]}.calls")
@@ -90,7 +95,7 @@ start_copy() {
     check "copy-$copy-window" "$([ -n "$window" ]; echo $?)" "no window: $(cat "${out[$copy]}.err")"
     # Nothing else of the scenario can be judged without the window.
     if [ -z "$window" ]; then
-        tail -n 20 /tmp/xvfb.log | sed 's/^/PP-INFO xvfb: /'
+        tail -n 20 "$results/xvfb.log" | sed 's/^/PP-INFO xvfb: /'
         exit 0
     fi
     windows[$copy]=$window
@@ -198,48 +203,48 @@ expect_no_port_access() { # COPY
     calls=$(grep -E 'ioperm|iopl|PPWDATA' "${out[$1]}.calls" | head -n 3 | paste -sd';')
     check "copy-$1-no-ioperm-no-write" "$([ -z "$calls" ]; echo $?)" "$calls"
 }
-# Runs `puerto-paralelo --listar` as $1 ("user", "outsider"); output in /tmp/listar-$1.
+# Runs `puerto-paralelo --listar` as $1 ("user", "outsider"); output in $results/listar-$1.
 listar() { # WHO
-    local run=(strace -f -qq -e trace=open,openat,ioperm,iopl,ioctl -o "/tmp/listar-$1.calls")
+    local run=(strace -f -qq -e trace=open,openat,ioperm,iopl,ioctl -o "$results/listar-$1.calls")
     [ "$1" = user ] && run+=("${as_user[@]}")
     [ "$1" = outsider ] && run+=("${as_outsider[@]}")
     local status=0
     within 30 "--listar as $1" env -u DISPLAY "${run[@]}" "$program" --listar \
-        >"/tmp/listar-$1" 2>&1 </dev/null || status=$?
-    check "listar-$1-exit-0" "$status" "status $status: $(cat "/tmp/listar-$1")"
+        >"$results/listar-$1" 2>&1 </dev/null || status=$?
+    check "listar-$1-exit-0" "$status" "status $status: $(cat "$results/listar-$1")"
     local touched
     touched=$(grep -E 'open(at)?\(.*"/dev/(parport|port)|ioperm|iopl|PP[A-Z]+' \
-        "/tmp/listar-$1.calls" | head -n 3 | paste -sd';')
+        "$results/listar-$1.calls" | head -n 3 | paste -sd';')
     check "listar-$1-opens-no-port" "$([ -z "$touched" ]; echo $?)" "$touched"
-    sed "s/^/PP-INFO listar as $1: /" "/tmp/listar-$1"
+    sed "s/^/PP-INFO listar as $1: /" "$results/listar-$1"
 }
 # The list names the port at ADDRESS, whatever number the kernel gave it,
 # with its own node and the verdict given.
 expect_listed() { # WHO ADDRESS VERDICT
-    sed -E 's;^(parport[0-9]+) en ([0-9A-Fx]+) \(/dev/\1\): ;\2 ;' "/tmp/listar-$1" |
+    sed -E 's;^(parport[0-9]+) en ([0-9A-Fx]+) \(/dev/\1\): ;\2 ;' "$results/listar-$1" |
         grep -qxF -- "$2 $3"
-    check "listar-$1-$2" $? "no '$2 ($3)' in: $(paste -sd'|' "/tmp/listar-$1")"
+    check "listar-$1-$2" $? "no '$2 ($3)' in: $(paste -sd'|' "$results/listar-$1")"
 }
 
 # Another program holding /dev/parport0, as a lab's acquisition program does:
 # perl, through ppdev (PPCLAIM 0x708b, PPRELEASE 0x708c), as the user in lp.
-# It claims the port, says "held", and keeps it until /tmp/release appears.
+# It claims the port, says "held", and keeps it until $results/release appears.
 hold_port() {
-    rm -f /tmp/release
+    rm -f "$results/release"
     "${as_user[@]}" perl -e '
         open(my $port, "+<", "/dev/parport0") or die "open: $!";
         ioctl($port, 0x708b, 0) or die "claim: $!";
         $| = 1;
         print "held\n";
-        select(undef, undef, undef, 0.1) until -e "/tmp/release";
+        select(undef, undef, undef, 0.1) until -e $ARGV[0];
         ioctl($port, 0x708c, 0) or die "release: $!";
-        print "released\n";' >/tmp/holder.out 2>&1 &
+        print "released\n";' "$results/release" >"$results/holder.out" 2>&1 &
     holder=$!
     for _ in $(seq 100); do
-        grep -q held /tmp/holder.out && return
+        grep -q held "$results/holder.out" && return
         sleep 0.1
     done
-    echo "PP-CHECK foreign-holder-claims FAIL $(cat /tmp/holder.out)"
+    echo "PP-CHECK foreign-holder-claims FAIL $(cat "$results/holder.out")"
 }
 # Whether another program can claim the port at once, and release it.
 port_is_free() {
@@ -444,11 +449,11 @@ foreign)
             "El puerto paralelo 0x378 (888) está ocupado por otro programa: no se ha escrito el byte 0x06."
     done
     expect_on_stderr 1 busy-names-the-device "otro programa a través de /dev/parport0"
-    touch /tmp/release
+    touch "$results/release"
     within 10 "the holder to release the port" tail --pid="$holder" -f /dev/null
-    check "holder-released-at-once" $? "$(cat /tmp/holder.out)"
-    grep -q released /tmp/holder.out
-    check "holder-release-succeeded" $? "$(cat /tmp/holder.out)"
+    check "holder-released-at-once" $? "$(cat "$results/holder.out")"
+    grep -q released "$results/holder.out"
+    check "holder-release-succeeded" $? "$(cat "$results/holder.out")"
     sleep 1
     check "refused-byte-never-written" "$([ "$(data_register)" = 7f ]; echo $?)" \
         "the register holds $(data_register)"
@@ -490,7 +495,9 @@ lockdown)
     grep -q 'ioperm(0x378, 0x1, 1) *= -1 EPERM' "${out[1]}.calls"
     check "ioperm-refused-to-root" $? "$(grep -E 'ioperm|iopl' "${out[1]}.calls" | head -n 3)"
     expect_on_stderr 1 lockdown-named "está en modo de bloqueo (lockdown)"
-    expect_on_stderr 1 lockdown-gives-the-driver-route "sudo modprobe parport_pc; sudo modprobe ppdev"
+    expect_on_stderr 1 lockdown-gives-the-driver-route "El camino que sí funciona es el controlador del núcleo"
+    [ "$(grep -c 'sudo modprobe parport_pc' "${out[1]}.err")" = 1 ]
+    check "lockdown-says-each-remedy-once" $? "$(cat "${out[1]}.err")"
     marker 5a
     ;;
 listar)
@@ -502,8 +509,8 @@ listar)
     for address in 0x378 0x278; do
         expect_listed outsider $address "no, su usuario no tiene permiso: añádalo al grupo lp (sudo adduser \$USER lp) y vuelva a entrar en la sesión"
     done
-    [ "$(wc -l </tmp/listar-user)" = 2 ]
-    check listar-two-lines $? "$(cat /tmp/listar-user)"
+    [ "$(wc -l <"$results/listar-user")" = 2 ]
+    check listar-two-lines $? "$(cat "$results/listar-user")"
     marker 5a
     ;;
 esac

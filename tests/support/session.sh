@@ -40,13 +40,17 @@ reap() {
 # which outlives the program and any trace of it, and a bus left to the
 # caller's session would show the test's windows to its screen reader.
 # stop_session_bus ends it.
+# DIR may belong to RUN-AS: the shell writes nothing into it, the bus's
+# process number coming through a file of its own.
 session_bus_pid=
 start_session_bus() {
-    local dir=$1
+    local dir=$1 said
     shift
+    said=$(mktemp) || return 1
     "$@" dbus-daemon --session --fork --nosyslog --address="unix:path=$dir/bus" \
-        --print-pid=3 3>"$dir/bus.pid" </dev/null >/dev/null || return 1
-    session_bus_pid=$(cat "$dir/bus.pid")
+        --print-pid=3 3>"$said" </dev/null >/dev/null || { rm -f "$said"; return 1; }
+    session_bus_pid=$(cat "$said")
+    rm -f "$said"
     export DBUS_SESSION_BUS_ADDRESS=unix:path=$dir/bus
 }
 stop_session_bus() {

@@ -4,22 +4,32 @@
 
 #include "port/linux/parport_lookup.h"
 
+#include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
+#include <system_error>
 
 namespace pp::testing {
 
 class FakeParportTree {
 public:
     FakeParportTree() {
-        std::random_device random;
-        root_ = std::filesystem::temp_directory_path() /
-                ("pp-parport-" + std::to_string(random()) + std::to_string(random()));
+        // A folder of its own, made anew (0700), never one found there.
+        std::string name = (std::filesystem::temp_directory_path() / "pp-parport-XXXXXX").string();
+        if (::mkdtemp(name.data()) == nullptr) {
+            throw std::filesystem::filesystem_error(
+                "mkdtemp", name, std::error_code(errno, std::generic_category()));
+        }
+        root_ = name;
         std::filesystem::create_directories(procDir());
         std::filesystem::create_directories(devDir());
         std::filesystem::create_directories(moduleDir());
+        std::filesystem::create_directories(kernelModulesDir());
+        std::ofstream(kernelModulesDir() / "modules.dep")
+            << "kernel/drivers/parport/parport.ko.xz:\n"
+               "kernel/drivers/parport/parport_pc.ko.xz: kernel/drivers/parport/parport.ko.xz\n";
     }
     ~FakeParportTree() {
         std::error_code ignored;
@@ -31,11 +41,21 @@ public:
     std::filesystem::path procDir() const { return root_ / "proc"; }
     std::filesystem::path devDir() const { return root_ / "dev"; }
     std::filesystem::path moduleDir() const { return root_ / "module"; }
-    ParportPaths paths() const { return {procDir(), devDir(), moduleDir()}; }
+    // The running kernel's module lists; parport_pc is among them.
+    std::filesystem::path kernelModulesDir() const { return root_ / "lib-modules"; }
+    ParportPaths paths() const { return {procDir(), devDir(), moduleDir(), kernelModulesDir()}; }
     std::string node(const std::string& name) const { return (devDir() / name).string(); }
 
     // As when parport_pc is loaded (or built in).
-    void loadPcDriver() { std::filesystem::create_directories(moduleDir() / "parport_pc"); }
+    void loadPcDriver() { loadModule("parport_pc"); }
+    // Driver `name` loaded or built in, or a module of the kernel listed in
+    // `list` by `line`.
+    void loadModule(const std::string& name) {
+        std::filesystem::create_directories(moduleDir() / name);
+    }
+    void listModules(const std::string& list, const std::string& line) {
+        std::ofstream(kernelModulesDir() / list) << line;
+    }
 
     // Adds directory `name` with a base-addr file holding `baseAddr` as is.
     void addPort(const std::string& name, const std::string& baseAddr) {
