@@ -40,13 +40,28 @@ const char* const LoadTheDrivers = "Compruebe que el ordenador tiene puerto para
                                    "    sudo modprobe parport_pc\n"
                                    "    sudo modprobe ppdev\n";
 
-const char* const DriverRoute = "El camino que sí funciona es el controlador del núcleo, sin ser "
-                                "root: cargue parport_pc y ppdev (sudo modprobe parport_pc; sudo "
-                                "modprobe ppdev) y añada su usuario al grupo lp (sudo adduser "
-                                "$USER lp).";
+const char* const NoDriverInKernel =
+    "Este núcleo no tiene controlador de puertos paralelos: ni incorporado ni como módulo "
+    "(parport_pc), así que modprobe no puede cargarlo. Arranque un núcleo que lo tenga "
+    "(CONFIG_PARPORT y CONFIG_PARPORT_PC), como los de Debian, y vuelva a abrir el programa.";
 
-std::string whyNotThere(std::uint16_t address, bool pcDriverLoaded, DirectRefusal refusal) {
-    if (pcDriverLoaded) {
+// How to make the kernel's drivers find the ports, where it has them.
+std::string loadTheDrivers(const KnownPorts& known) {
+    return known.kernelHasDriver ? LoadTheDrivers : std::string(NoDriverInKernel) + "\n";
+}
+
+// The way that works where direct access does not: said where the kernel has
+// the driver; how to load it follows in the list of what there is.
+std::string driverRoute(const KnownPorts& known) {
+    if (!known.kernelHasDriver) {
+        return "";
+    }
+    return "\nEl camino que sí funciona es el controlador del núcleo (ppdev), sin ser root, para "
+           "los usuarios del grupo lp (sudo adduser $USER lp).";
+}
+
+std::string whyNotThere(std::uint16_t address, const KnownPorts& known, DirectRefusal refusal) {
+    if (known.pcDriverLoaded) {
         return "El controlador de puertos paralelos del sistema (parport_pc) está cargado y no ha "
                "encontrado ningún puerto en esa dirección: ahí no hay nada donde escribir.";
     }
@@ -61,18 +76,18 @@ std::string whyNotThere(std::uint16_t address, bool pcDriverLoaded, DirectRefusa
         return unknown +
                ", y el núcleo prohíbe escribir directamente en los puertos de E/S, incluso "
                "al administrador: está en modo de bloqueo (lockdown), como suele pasar con el "
-               "arranque seguro (Secure Boot) de UEFI.\n" +
-               DriverRoute;
+               "arranque seguro (Secure Boot) de UEFI." +
+               driverRoute(known);
     case DirectRefusal::NoIoPorts:
         return unknown +
                ", y este ordenador no permite escribir directamente en puertos de E/S (no es "
-               "un PC x86).\n" +
-               DriverRoute;
+               "un PC x86)." +
+               driverRoute(known);
     case DirectRefusal::NoIoperm:
         return unknown +
                ", y este núcleo no permite escribir directamente en los puertos de E/S, ni "
-               "siquiera al administrador: se compiló sin ese acceso (CONFIG_X86_IOPL_IOPERM).\n" +
-               DriverRoute;
+               "siquiera al administrador: se compiló sin ese acceso (CONFIG_X86_IOPL_IOPERM)." +
+               driverRoute(known);
     case DirectRefusal::NotTried:
     case DirectRefusal::NeedsRoot:
         break;
@@ -108,6 +123,9 @@ std::string whatThereIs(const KnownPorts& known) {
             return "El sistema no conoce ningún puerto paralelo. Compruebe que el ordenador "
                    "tiene puerto paralelo y que está activado en la BIOS.\n"
                    "Después vuelva a abrir el programa.";
+        }
+        if (!known.kernelHasDriver) {
+            return NoDriverInKernel;
         }
         return std::string(LoadTheDrivers) + "Después vuelva a abrir el programa.";
     }
@@ -156,7 +174,7 @@ std::string UsbPrinterExplanation(const std::string& node) {
 
 std::string NoPortMessage(std::uint16_t address, const KnownPorts& known, DirectRefusal refusal) {
     return "No se encuentra el puerto paralelo " + PortName(IoAddress{address}) + ".\n\n" +
-           whyNotThere(address, known.pcDriverLoaded, refusal) + "\n\n" + whatThereIs(known) +
+           whyNotThere(address, known, refusal) + "\n\n" + whatThereIs(known) +
            usbPrinters(known.usbPrinters);
 }
 
@@ -268,7 +286,7 @@ std::string WriteFailedMessage(const std::string& port, const std::string& node,
 std::string PortListing(const KnownPorts& known, SystemCalls& system) {
     std::string text;
     if (known.ports.empty()) {
-        text = std::string("El sistema no conoce ningún puerto paralelo.\n") + LoadTheDrivers;
+        text = "El sistema no conoce ningún puerto paralelo.\n" + loadTheDrivers(known);
     }
     for (const Parport& port : known.ports) {
         text += describePort(port) + ": " + accessVerdict(port.node, system) + "\n";

@@ -31,6 +31,7 @@ struct KnownPorts {
     std::vector<Parport> ports;           // as ListParports gives them
     std::vector<std::string> usbPrinters; // as UsbPrinterNodes gives them
     bool pcDriverLoaded = false;
+    bool kernelHasDriver = true; // as KernelHasParportDriver says
 };
 
 // The kernel knows no port at `address`, and the program may not, or could

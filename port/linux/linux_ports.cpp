@@ -37,7 +37,8 @@ std::variant<PortChoice, std::string> LinuxSystemPorts::readChoice(std::string_v
 }
 
 std::string LinuxSystemPorts::listing() {
-    return PortListing({ListParports(paths_), UsbPrinterNodes(paths_), PcDriverLoaded(paths_)},
+    return PortListing({ListParports(paths_), UsbPrinterNodes(paths_), PcDriverLoaded(paths_),
+                        KernelHasParportDriver(paths_)},
                        system_);
 }
 

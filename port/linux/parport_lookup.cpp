@@ -5,6 +5,8 @@
 #include <fstream>
 #include <system_error>
 
+#include <sys/utsname.h>
+
 namespace pp {
 
 namespace {
@@ -81,6 +83,33 @@ std::optional<Parport> FindParportByNode(const std::vector<Parport>& ports,
 bool PcDriverLoaded(const ParportPaths& paths) {
     std::error_code error;
     return std::filesystem::exists(paths.moduleDir / "parport_pc", error);
+}
+
+std::filesystem::path RunningKernelModules() {
+    utsname names{};
+    if (::uname(&names) != 0) {
+        return {};
+    }
+    return std::filesystem::path("/lib/modules") / static_cast<const char*>(names.release);
+}
+
+bool KernelHasParportDriver(const ParportPaths& paths) {
+    std::error_code error;
+    if (PcDriverLoaded(paths) || std::filesystem::exists(paths.moduleDir / "parport", error)) {
+        return true;
+    }
+    // Lines such as "kernel/drivers/parport/parport_pc.ko.xz: kernel/...".
+    for (const char* list : {"modules.dep", "modules.builtin"}) {
+        std::ifstream in(paths.kernelModulesDir / list);
+        std::string line;
+        while (std::getline(in, line)) {
+            const std::string module = line.substr(0, line.find(':'));
+            if (module.find("/parport_pc.ko") != std::string::npos) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 std::string PortHolder(const ParportPaths& paths, const std::string& parport) {

@@ -11,11 +11,16 @@
 
 namespace pp {
 
+// /lib/modules/RELEASE of the running kernel (uname -r).
+std::filesystem::path RunningKernelModules();
+
 // Where the kernel shows its parallel ports.
 struct ParportPaths {
     std::filesystem::path procDir = "/proc/sys/dev/parport"; // parportN/base-addr
     std::filesystem::path devDir = "/dev";                   // parportN, made by ppdev
     std::filesystem::path moduleDir = "/sys/module";         // parport_pc, when loaded
+    // modules.dep and modules.builtin: the modules the kernel can load.
+    std::filesystem::path kernelModulesDir = RunningKernelModules();
 };
 
 // A port the kernel registered.
@@ -44,6 +49,11 @@ std::optional<Parport> FindParportByNode(const std::vector<Parport>& ports,
 // Whether the kernel's PC parallel-port driver, parport_pc, is loaded, as a
 // module or built in: it then has registered every port it found.
 bool PcDriverLoaded(const ParportPaths& paths);
+
+// Whether the running kernel has a parallel-port driver at all: loaded or
+// built in (parport or parport_pc in moduleDir), or parport_pc among the
+// modules it can load. Without one, modprobe cannot help.
+bool KernelHasParportDriver(const ParportPaths& paths);
 
 // The kernel's name for the device that holds port `parport` now: "ppdev0"
 // for a program using /dev/parport0, "lp0" for the printer driver. Empty when

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include <linux/ppdev.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace pp {
@@ -529,6 +531,8 @@ TEST(PortMessages, NameTheCauseAndTheRemedy) {
     const std::vector<std::string> printer = {"/dev/usb/lp0"};
     const GroupAccess listed = {"lp", true, false};
     const GroupAccess inSession = {"lp", true, true};
+    const KnownPorts noDriver = {{}, {}, false, false};
+    FakeSystem system;
     using enum DirectRefusal;
     const Expectation expectations[] = {
         {NoPortMessage(DataPort, {}, NeedsRoot), {"0x378", "modprobe parport_pc", "BIOS", "root"}},
@@ -542,6 +546,16 @@ TEST(PortMessages, NameTheCauseAndTheRemedy) {
         {NoPortMessage(DataPort, {}, NoIoperm),
          {"este núcleo no permite", "CONFIG_X86_IOPL_IOPERM", "modprobe ppdev", "grupo lp"},
          {"no es un PC x86", "solo el administrador"}},
+        {NoPortMessage(DataPort, noDriver, NoIoperm),
+         {"CONFIG_X86_IOPL_IOPERM", "no tiene controlador de puertos paralelos",
+          "CONFIG_PARPORT_PC"},
+         {"sudo modprobe", "camino que sí funciona"}},
+        {NoPortMessage(DataPort, noDriver, NeedsRoot),
+         {"no tiene controlador de puertos paralelos", "solo el administrador"},
+         {"sudo modprobe"}},
+        {PortListing(noDriver, system),
+         {"no conoce ningún puerto paralelo.\nEste núcleo no tiene controlador"},
+         {"sudo modprobe"}},
         {NoPortMessage(DataPort, {at278, {}, true}, NotTried),
          {"No se encuentra el puerto paralelo 0x378 (888).", "parport_pc) está cargado",
           "este puerto paralelo:\n    parport0 en 0x278 (/dev/parport0)\n",
@@ -604,6 +618,14 @@ TEST(PortMessages, NameTheCauseAndTheRemedy) {
                 << "\"" << wrong << "\" misleads in:\n"
                 << e.message;
         }
+        // Each remedy is given once.
+        for (const char* remedy : {"sudo modprobe parport_pc", "sudo modprobe ppdev"}) {
+            const std::size_t first = e.message.find(remedy);
+            EXPECT_TRUE(first == std::string::npos ||
+                        e.message.find(remedy, first + 1) == std::string::npos)
+                << "\"" << remedy << "\" twice in:\n"
+                << e.message;
+        }
     }
 }
 
@@ -660,14 +682,19 @@ TEST(PortMessages, ListEachPortAndWhetherThisUserCanUseIt) {
 // hangs: the holder then lets go, so that the test itself ends.
 TEST(LinuxSystemCalls, WaitsEndWhateverTheDeadline) {
     using namespace std::chrono;
-    const std::filesystem::path file =
-        std::filesystem::temp_directory_path() / ("pp-lock-" + std::to_string(::getpid()));
-    std::ofstream(file) << "";
+    std::string file = (std::filesystem::temp_directory_path() / "pp-lock-XXXXXX").string();
+    const int made = ::mkstemp(file.data()); // a file of its own, never one found there
+    ASSERT_GE(made, 0);
+    ::close(made);
     LinuxSystemCalls system;
-    const int holder = system.openDevice(file.string());
-    const int waiter = system.openDevice(file.string());
+    const int holder = system.openDevice(file);
+    const int waiter = system.openDevice(file);
     ASSERT_GE(holder, 0);
     ASSERT_GE(waiter, 0);
+    // ppdev's claim on a plain file: the kernel refuses it (ENOTTY); QEMU's
+    // user-mode emulator, which does not know ppdev's calls, with ENOSYS.
+    const int refused = ::ioctl(waiter, PPCLAIM) == 0 ? 0 : -errno;
+    ASSERT_TRUE(refused == -ENOTTY || refused == -ENOSYS) << refused;
     ASSERT_EQ(system.lockExclusive(holder, steady_clock::now() + seconds(1)), 0);
     const struct {
         const char* what;
@@ -680,7 +707,7 @@ TEST(LinuxSystemCalls, WaitsEndWhateverTheDeadline) {
         {"lock, a microsecond ahead", false, microseconds(1), -ETIMEDOUT},
         {"lock, 20 ms ahead", false, milliseconds(20), -ETIMEDOUT},
         {"claim, deadline passed", true, -milliseconds(1), -ETIMEDOUT},
-        {"claim, 20 ms ahead", true, milliseconds(20), -ENOTTY},
+        {"claim, 20 ms ahead", true, milliseconds(20), refused},
     };
     for (const auto& c : cases) {
         const Deadline until = steady_clock::now() + c.ahead;
@@ -702,6 +729,30 @@ TEST(LinuxSystemCalls, WaitsEndWhateverTheDeadline) {
     system.closeDevice(holder);
     std::filesystem::remove(file);
 }
+
+#if !defined(__x86_64__) && !defined(__i386__)
+// On a machine that is not an x86 PC the real calls refuse direct access
+// (there are no I/O ports to write), and the message says so and offers the
+// kernel's driver. Built only there: on an x86 PC, run as root, the real
+// calls would reach the port.
+TEST(LinuxSystemCalls, RefuseDirectAccessWhereTheMachineHasNoIoPorts) {
+    LinuxSystemCalls system;
+    EXPECT_EQ(system.grantPortAccess(0x378), -ENODEV);
+    testing::FakeParportTree tree;
+    LinuxPort port(system, tree.paths());
+    try {
+        port.PortOut(0x77);
+        ADD_FAILURE() << "a byte was written where there are no I/O ports";
+    } catch (const PortUnavailable& failure) {
+        const std::string message = failure.what();
+        for (const char* said : {"no es un PC x86", "controlador del núcleo (ppdev)",
+                                 "sudo modprobe parport_pc", "sudo modprobe ppdev"}) {
+            EXPECT_NE(message.find(said), std::string::npos) << said << " missing from:\n"
+                                                             << message;
+        }
+    }
+}
+#endif
 
 } // namespace
 } // namespace pp

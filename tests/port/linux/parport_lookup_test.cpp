@@ -107,5 +107,38 @@ TEST(PcDriverLoaded, IsSeenInSysModule) {
     EXPECT_TRUE(PcDriverLoaded(tree.paths()));
 }
 
+TEST(KernelHasParportDriver, LoadedBuiltInOrAmongTheModules) {
+    const struct {
+        const char* loaded; // in /sys/module, or nullptr
+        const char* dep;    // modules.dep
+        const char* builtin;
+        bool has;
+    } kernels[] = {
+        {nullptr, "kernel/drivers/parport/parport_pc.ko.xz: kernel/drivers/parport/parport.ko.xz\n",
+         "", true},
+        {nullptr, "kernel/drivers/parport/parport_pc.ko\n", "", true},
+        {nullptr, "kernel/fs/9p/9p.ko:\n", "kernel/drivers/parport/parport_pc.ko\n", true},
+        {"parport", "", "", true},
+        {"parport_pc", "", "", true},
+        {nullptr, "kernel/fs/9p/9p.ko:\nkernel/drivers/usb/class/usblp.ko:\n", "", false},
+        {"ppdev", "", "kernel/drivers/char/ppdev.ko\n", false},
+    };
+    for (const auto& kernel : kernels) {
+        testing::FakeParportTree tree;
+        if (kernel.loaded != nullptr) {
+            tree.loadModule(kernel.loaded);
+        }
+        tree.listModules("modules.dep", kernel.dep);
+        tree.listModules("modules.builtin", kernel.builtin);
+        EXPECT_EQ(KernelHasParportDriver(tree.paths()), kernel.has)
+            << (kernel.loaded ? kernel.loaded : "") << " | " << kernel.dep << " | "
+            << kernel.builtin;
+    }
+    ParportPaths none;
+    none.moduleDir = "/nonexistent/sys/module";
+    none.kernelModulesDir = "/nonexistent/lib/modules/0.0";
+    EXPECT_FALSE(KernelHasParportDriver(none));
+}
+
 } // namespace
 } // namespace pp
