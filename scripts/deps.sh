@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages needed to build and run the program, and with
-# the argument "test" or "bench" also those its tests or benchmarks need.
+# the argument "test" or "bench" also those its tests or benchmarks need
+# ("windows" and "arm64": the builds for Windows and for arm64).
 # Installs nothing that is there. Every name is one that Debian 12 and 13
 # both have, none pinned to a version.
 set -euo pipefail
@@ -18,6 +19,9 @@ test)
     optional+=(qemu-system-x86 sway wtype jq at-spi2-core gir1.2-atspi-2.0 python3-gi orca)
     ;;
 bench) packages+=(libbenchmark-dev libx11-dev xvfb bc) ;;
+# The logic and the port layer for arm64: Debian's cross compiler, GoogleTest's
+# source and QEMU's user-mode emulator to run the tests.
+arm64) packages+=(g++-aarch64-linux-gnu googletest qemu-user-static) ;;
 # The Windows builds and their tests under Wine: MinGW-w64 for x64 and for
 # 32-bit x86, Ninja, the Qt source packages' tools, NSIS, zip, Wine in its own
 # Xvfb.
