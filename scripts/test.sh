@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the program and runs every test, in four stages:
+# Builds the program and runs every test, in three stages:
 #  1. the typed-byte fuzzer (clang, libFuzzer, ASan and UBSan) for a minute;
 #  2. the whole suite built with AddressSanitizer, UndefinedBehaviorSanitizer
 #     and LeakSanitizer, the end-to-end runs of the demo included;
@@ -23,7 +23,7 @@ echo "== Sanitizers"
 cmake -S . -B build-asan "${common[@]}" -DPP_SANITIZE=ON
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
-    LSAN_OPTIONS="suppressions=$PWD/tests/sanitizers/lsan.supp:fast_unwind_on_malloc=0" \
+    LSAN_OPTIONS="suppressions=\"$PWD/tests/sanitizers/lsan.supp\":fast_unwind_on_malloc=0" \
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-asan --output-on-failure -j "$jobs"
 

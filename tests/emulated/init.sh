@@ -1,24 +1,24 @@
 #!/bin/busybox sh
 # /init of the test machine: loads the parallel-port and 9p drivers, mounts
 # the host's root read-only, and runs one scenario in it, chrooted.
-# Kernel parameters: pp.scenario=NAME pp.ppdev=0|1 pp.src=DIR pp.build=DIR, and
-# pp.parport_pc=0 to leave the PC driver out, pp.io=ADDR to give it the one
-# port to use (as for a card the driver does not find by itself).
+# Kernel parameters: pp.scenario=NAME pp.ppdev=0|1, and pp.parport_pc=0 to
+# leave the PC driver out, pp.io=ADDR to give it the one port to use (as for
+# a card the driver does not find by itself). The host's paths of the tree
+# and of the build are the files src and build of the folder shared as
+# "paths".
 /bin/busybox --install -s /bin
 export PATH=/bin
 mount -t proc proc /proc
 mount -t sysfs sys /sys
 mount -t devtmpfs dev /dev
 
-scenario= ppdev=1 parport_pc=1 io= src= build=
+scenario= ppdev=1 parport_pc=1 io=
 for arg in $(cat /proc/cmdline); do
     case $arg in
     pp.scenario=*) scenario=${arg#pp.scenario=} ;;
     pp.ppdev=*) ppdev=${arg#pp.ppdev=} ;;
     pp.parport_pc=*) parport_pc=${arg#pp.parport_pc=} ;;
     pp.io=*) io=${arg#pp.io=} ;;
-    pp.src=*) src=${arg#pp.src=} ;;
-    pp.build=*) build=${arg#pp.build=} ;;
     esac
 done
 
@@ -40,7 +40,9 @@ for node in /dev/parport*; do
     [ -e "$node" ] && chgrp 7 "$node" && chmod 0660 "$node"
 done
 
-mkdir -p /host /stage/src /stage/build
+mkdir -p /host /stage/src /stage/build /paths
+mount -t 9p -o trans=virtio,version=9p2000.L,ro paths /paths || echo "PP-INIT cannot mount the paths"
+src=$(cat /paths/src) build=$(cat /paths/build)
 mount -t 9p -o trans=virtio,version=9p2000.L,ro,msize=512000 hostroot /host ||
     echo "PP-INIT cannot mount the host"
 mount --bind "/host$src" /stage/src

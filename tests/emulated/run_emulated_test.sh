@@ -117,16 +117,23 @@ machine_limit=300
 # or "none"; KERNEL: more kernel parameters for init.sh.
 run_machine() { # NAME PPDEV PORTS [KERNEL]
     local name=$1 ppdev=$2 ports=$3 dir=$cache/run-$1
-    rm -rf "$dir" && mkdir -p "$dir"
+    rm -rf "$dir" && mkdir -p "$dir/share"
+    # The tree's and the build's paths reach the guest through a folder it
+    # mounts, whatever they hold: the kernel's command line splits at blanks.
+    # In QEMU's options a comma is written twice.
+    printf '%s' "$src" >"$dir/share/src"
+    printf '%s' "$build" >"$dir/share/build"
+    local qemu_dir=${dir//,/,,}
     local args=(-accel tcg -m 1024 -smp 2 -nographic -no-reboot
         -kernel "$machine/vmlinuz" -initrd "$machine/initrd.gz"
-        -append "console=ttyS0 panic=-1 quiet pp.scenario=$name pp.ppdev=$ppdev pp.src=$src pp.build=$build ${4:-}"
+        -append "console=ttyS0 panic=-1 quiet pp.scenario=$name pp.ppdev=$ppdev ${4:-}"
         -virtfs local,path=/,mount_tag=hostroot,security_model=none,readonly=on,multidevs=remap
+        -virtfs "local,path=$qemu_dir/share,mount_tag=paths,security_model=none,readonly=on"
         -parallel none -trace parallel_ioport_write -D "$dir/trace.log")
     local n=0 iobase
     for iobase in $ports; do
         [ "$iobase" = none ] && continue
-        args+=(-chardev "file,id=lpt$n,path=$dir/lpt$n.out"
+        args+=(-chardev "file,id=lpt$n,path=$qemu_dir/lpt$n.out"
             -device "isa-parallel,chardev=lpt$n,iobase=$iobase,irq=$((7 - 2 * n))")
         n=$((n + 1))
     done
