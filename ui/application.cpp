@@ -20,6 +20,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <mutex>
 #include <span>
 #include <string>
 #include <variant>
@@ -32,13 +33,28 @@ namespace {
 // Qt ends the process with abort() and a core dump when it cannot open a
 // window. While the application starts, that becomes a plain Spanish message
 // naming the cause, and exit status 1.
+// Qt may log from its own threads (the X11 and Wayland event readers) while
+// the application starts, so what it said is kept under a lock.
 QtMessageHandler qtHandler = nullptr;
 const char* programName = "";
+std::mutex qtSaidLock;
 std::vector<std::string> qtSaid;
 
-void windowFailure(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+// What Qt has said so far, with MESSAGE added to it.
+std::vector<std::string> rememberQtSaid(const QString& message) {
+    const std::lock_guard<std::mutex> lock(qtSaidLock);
     qtSaid.push_back(message.toStdString());
+    return qtSaid;
+}
+
+void forgetQtSaid() {
+    const std::lock_guard<std::mutex> lock(qtSaidLock);
+    qtSaid.clear();
+}
+
+void windowFailure(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type != QtFatalMsg) {
+        rememberQtSaid(message);
         if (qtHandler != nullptr) {
             qtHandler(type, context, message);
         }
@@ -48,7 +64,8 @@ void windowFailure(QtMsgType type, const QMessageLogContext& context, const QStr
     if (display == nullptr || *display == '\0') {
         display = std::getenv("WAYLAND_DISPLAY");
     }
-    ShowStartFailure(WindowFailureMessage(programName, display == nullptr ? "" : display, qtSaid));
+    const std::vector<std::string> said = rememberQtSaid(message);
+    ShowStartFailure(WindowFailureMessage(programName, display == nullptr ? "" : display, said));
     std::_Exit(EXIT_FAILURE);
 }
 
@@ -85,7 +102,7 @@ std::unique_ptr<QApplication> startApplication(int& argc, char** argv, Program p
     std::unique_ptr<QApplication> application;
     WhileQtStarts([&] { application = std::make_unique<QApplication>(argc, argv); });
     qInstallMessageHandler(qtHandler);
-    qtSaid.clear();
+    forgetQtSaid();
     QApplication::setWindowIcon(QIcon(ProgramIcon()));
     return application;
 }
