@@ -26,16 +26,22 @@ cmake --build "$out/host" -j "$jobs" --target make_icons >/dev/null
 # Both programs for ARCH (x64, x86), installed into $out/stage-ARCH, stripped,
 # and zipped.
 build() { # ARCH
-    local arch=$1 qt configure triplet
+    local arch=$1 qt version_qt configure triplet
     if [ "$arch" = x64 ]; then
-        qt=$cache/qt-windows-$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
+        version_qt=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
+        qt=$cache/qt-windows-$version_qt
         triplet=x86_64-w64-mingw32
     else
-        qt=$cache/qt5-windows-x86-$(apt-cache show --no-all-versions libqt5core5a |
-            sed -n 's/^Version: //p' | head -n 1)
+        # The source package's version: a binary-only rebuild gives the
+        # binary package a version of its own.
+        version_qt=$(apt-cache show --no-all-versions libqt5core5a | awk '
+            /^Source: .*\(/ { gsub(/.*\(|\).*/, ""); source = $0 }
+            /^Version: / { binary = $2 }
+            END { print source != "" ? source : binary }')
+        qt=$cache/qt5-windows-x86-$version_qt
         triplet=i686-w64-mingw32
     fi
-    packaging/windows/build_qt.sh "$qt" "$arch"
+    packaging/windows/build_qt.sh "$qt" "$arch" "$version_qt"
     if [ "$arch" = x64 ]; then
         configure=("$qt/bin/qt-cmake")
     else

@@ -9,18 +9,16 @@
 # Installs it into PREFIX and does nothing where it is there already. The
 # source comes through a private source list derived from the machine's apt
 # configuration, which is left untouched.
-# Usage: build_qt.sh PREFIX [x64|x86]
+# Usage: build_qt.sh PREFIX x64|x86 VERSION
+#   VERSION: the version of the source package to build.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-prefix=$1 arch=${2:-x64}
+prefix=$1 arch=$2 version=$3
 [ -f "$prefix/.built" ] && exit 0
 
 case $arch in
-x64) source=qt6-base version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev) ;;
-x86)
-    source=qtbase-opensource-src
-    version=$(apt-cache show --no-all-versions libqt5core5a | sed -n 's/^Version: //p' | head -n 1)
-    ;;
+x64) source=qt6-base ;;
+x86) source=qtbase-opensource-src ;;
 *) echo "build_qt.sh: no Windows build for '$arch'" >&2; exit 2 ;;
 esac
 work=$(mktemp -d "${TMPDIR:-/tmp}/qt-windows.XXXXXX")
