@@ -15,7 +15,7 @@ test)
     # dbus-daemon: the tests' programs run with a session bus of their own.
     packages+=(libgtest-dev xvfb xdotool dbus-daemon clang libclang-rt-dev locales clang-tidy cppcheck
         desktop-file-utils appstream dpkg-dev file cpio xz-utils strace procps man-db lintian
-        devscripts fonts-dejavu-core fonts-cantarell fonts-noto-core librsvg2-bin netpbm)
+        devscripts fonts-dejavu-core fonts-cantarell fonts-noto-core librsvg2-bin netpbm openbox x11-utils)
     optional+=(qemu-system-x86 sway wtype jq at-spi2-core gir1.2-atspi-2.0 python3-gi orca)
     ;;
 bench) packages+=(libbenchmark-dev libx11-dev xvfb bc) ;;

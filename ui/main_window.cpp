@@ -6,6 +6,7 @@
 #include "ui/program_icon.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QWindow>
 
 #include <cstdlib>
 #include <iostream>
@@ -163,9 +165,36 @@ QRect Form1::centredGeometry() const {
 }
 
 void Form1::showCentred() {
-    setGeometry(centredGeometry());
+    // Placed by its frame's corner (move, not setGeometry), which window
+    // managers honour alike; centred by its own size until the frame is known.
+    move(centredGeometry().topLeft());
+    centring_ = true;
     show();
     findChild<QWidget*>(QStringLiteral("Command1"))->setFocus();
+}
+
+bool Form1::event(QEvent* event) {
+    // The frame is known by the time the window is first activated, or moved
+    // by the window manager; without a window manager there is none.
+    if (centring_ && (event->type() == QEvent::WindowActivate || event->type() == QEvent::Move)) {
+        const QMargins frame = windowHandle()->frameMargins();
+        if (!frame.isNull()) {
+            centring_ = false;
+            // Once this event, which may be part of showing the window, has
+            // been handled; by the frame's corner, as when it was first shown
+            // (QWidget::move would now place the window inside the frame).
+            const QPoint corner =
+                QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size().grownBy(frame),
+                                    screen()->availableGeometry())
+                    .topLeft();
+            QMetaObject::invokeMethod(
+                this, [this, corner] { windowHandle()->setFramePosition(corner); },
+                Qt::QueuedConnection);
+        } else if (event->type() == QEvent::WindowActivate) {
+            centring_ = false;
+        }
+    }
+    return QWidget::event(event);
 }
 
 void Form1::keyClicked(std::size_t digit) {

@@ -28,8 +28,13 @@ public:
 
     // Where the window stands centred on its screen.
     QRect centredGeometry() const;
-    // Shows the window centred on its screen with the focus on "Sacar Dato".
+    // Shows the window centred on its screen with the focus on "Sacar Dato":
+    // the whole window, its frame included, once the window manager has
+    // framed it (where the window system lets a program place its window).
     void showCentred();
+
+protected:
+    bool event(QEvent* event) override;
 
 private:
     QWidget* createControl(const ControlDescription& control);
@@ -50,6 +55,7 @@ private:
 
     PortOutput& port_;
     QLineEdit* text1_ = nullptr;
+    bool centring_ = false; // shown centred, its frame not yet known
 };
 
 } // namespace pp

@@ -67,4 +67,21 @@ kill -0 "$program_pid" 2>/dev/null || fail "the demo ended when its reader went 
 [ "$(cat "$work/head")" = "$(printf '0x378 <- 0x7F  0b01111111  líneas altas: D0 D1 D2 D3 D4 D5 D6')" ] ||
     fail "the reader got: $(cat "$work/head")"
 salir
-echo "demo_keys: keys printed their lines at 0x378 and at 0xD010, Qt's options went to Qt, a closed pipe did not end the demo, Salir ended it"
+
+# Under a window manager, which frames the window: the whole window, frame
+# included, stands centred on the screen (1024 x 768), not just its inside.
+start_window_manager
+start_program "$demo"
+centred=
+for _ in $(seq 50); do
+    read -r x y width height < <(frame_geometry "$window")
+    if [ "$height" -gt 255 ] && [ $((2 * x + width - 1024)) -ge -2 ] && [ $((2 * x + width - 1024)) -le 2 ] &&
+        [ $((2 * y + height - 768)) -ge -2 ] && [ $((2 * y + height - 768)) -le 2 ]; then
+        centred=1
+        break
+    fi
+    sleep 0.1
+done
+[ -n "$centred" ] || fail "Form1's frame is not centred: at $x,$y, $width x $height"
+salir
+echo "demo_keys: keys printed their lines at 0x378 and at 0xD010, Qt's options went to Qt, a closed pipe did not end the demo, Salir ended it; under a window manager the framed window ($width x $height) is centred"

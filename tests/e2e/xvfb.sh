@@ -8,10 +8,12 @@ set -euo pipefail
 work=$(mktemp -d)
 xvfb_pid=
 program_pid=
+wm_pid=
 
 cleanup() {
     [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
     stop_session_bus
+    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
     rm -rf "$work"
 }
@@ -47,6 +49,32 @@ start_xvfb() {
         XDG_CURRENT_DESKTOP DESKTOP_SESSION KDE_FULL_SESSION QT_LINUX_ACCESSIBILITY_ALWAYS_ON \
         QT_ACCESSIBILITY
     start_session_bus "$work" || fail "no session bus: dbus-daemon --session did not start"
+}
+
+# Starts a window manager (openbox) on the test's display: windows get a
+# frame, which the program does not draw itself.
+start_window_manager() {
+    HOME=$work openbox >"$work/openbox.log" 2>&1 &
+    wm_pid=$!
+    for _ in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        kill -0 "$wm_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    fail "openbox did not start: $(cat "$work/openbox.log")"
+}
+
+# The geometry "X Y WIDTH HEIGHT" of the window manager's frame around
+# window $1: its ancestor just below the root window.
+frame_geometry() {
+    local root top=$1 parent
+    root=$(xwininfo -root | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p')
+    while parent=$(xwininfo -id "$top" -tree | sed -n 's/.*Parent window id: \(0x[0-9a-f]*\).*/\1/p') &&
+        [ -n "$parent" ] && [ "$parent" != "$root" ]; do
+        top=$parent
+    done
+    xwininfo -id "$top" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+        /Width:/ { w = $NF } /Height:/ { h = $NF } END { print x, y, w, h }'
 }
 
 # Starts a program with its standard output in $work/stdout (or in
