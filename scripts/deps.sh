@@ -6,16 +6,21 @@
 # both have, none pinned to a version.
 set -euo pipefail
 
-# Since Qt 6.5 the X11 platform plugin needs libxcb-cursor0, and a window on a
-# Wayland desktop needs Qt's Wayland plugin (qt6-wayland).
-packages=(g++ make cmake qt6-base-dev fonts-liberation2 libxcb-cursor0 qt6-wayland)
+# What the build needs is the source package's list (Build-Depends in
+# debian/control), installed with apt-get build-dep. Beyond it, what the
+# programs need to run (the package's Depends): since Qt 6.5 the X11 platform
+# plugin needs libxcb-cursor0, and a window on a Wayland desktop needs Qt's
+# Wayland plugin (qt6-wayland).
+root=$(cd "$(dirname "$0")/.." && pwd)
+packages=(fonts-liberation2 libxcb-cursor0 qt6-wayland)
 optional=() # the tests that need these skip, saying so, where they cannot be had
 case "${1:-}" in
 test)
     # dbus-daemon: the tests' programs run with a session bus of their own.
-    packages+=(libgtest-dev xvfb xdotool dbus-daemon clang libclang-rt-dev locales clang-tidy cppcheck
+    packages+=(xvfb xdotool dbus-daemon clang libclang-rt-dev locales clang-tidy cppcheck
         desktop-file-utils appstream dpkg-dev file cpio xz-utils strace procps man-db lintian
-        devscripts fonts-dejavu-core fonts-cantarell fonts-noto-core librsvg2-bin netpbm openbox x11-utils)
+        devscripts fonts-dejavu-core fonts-cantarell fonts-noto-core librsvg2-bin netpbm openbox x11-utils
+        autopkgtest diffoscope)
     optional+=(qemu-system-x86 sway wtype jq at-spi2-core gir1.2-atspi-2.0 python3-gi orca)
     ;;
 bench) packages+=(libbenchmark-dev libx11-dev xvfb bc) ;;
@@ -44,10 +49,18 @@ install() {
         apt-get install -y --no-install-recommends "$@"
 }
 
+# Whether the Build-Depends are all there (dpkg-checkbuilddeps comes with
+# dpkg-dev, which debhelper brings).
+build_depends_met() {
+    command -v dpkg-checkbuilddeps >/dev/null && (cd "$root" && dpkg-checkbuilddeps) >/dev/null 2>&1
+}
+
 mapfile -t needed < <(missing "${packages[@]}" "${optional[@]}")
-[ "${#needed[@]}" -eq 0 ] && exit 0
-echo "Instalando: ${needed[*]}"
+[ "${#needed[@]}" -eq 0 ] && build_depends_met && exit 0
+echo "Instalando: lo que pide debian/control para compilar${needed[*]:+, y ${needed[*]}}"
 "${as_root[@]}" apt-get update
+build_depends_met || "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+    apt-get build-dep -y --no-install-recommends "$root"
 mapfile -t needed < <(missing "${packages[@]}")
 [ "${#needed[@]}" -eq 0 ] || install "${needed[@]}"
 mapfile -t needed < <(missing "${optional[@]}")
