@@ -43,11 +43,11 @@ const char* const LoadTheDrivers = "Compruebe que el ordenador tiene puerto para
 const char* const NoDriverInKernel =
     "Este núcleo no tiene controlador de puertos paralelos: ni incorporado ni como módulo "
     "(parport_pc), así que modprobe no puede cargarlo. Arranque un núcleo que lo tenga "
-    "(CONFIG_PARPORT y CONFIG_PARPORT_PC), como los de Debian, y vuelva a abrir el programa.";
+    "(CONFIG_PARPORT y CONFIG_PARPORT_PC), como los de Debian.\n";
 
 // How to make the kernel's drivers find the ports, where it has them.
 std::string loadTheDrivers(const KnownPorts& known) {
-    return known.kernelHasDriver ? LoadTheDrivers : std::string(NoDriverInKernel) + "\n";
+    return known.kernelHasDriver ? LoadTheDrivers : NoDriverInKernel;
 }
 
 // The way that works where direct access does not: said where the kernel has
@@ -124,10 +124,7 @@ std::string whatThereIs(const KnownPorts& known) {
                    "tiene puerto paralelo y que está activado en la BIOS.\n"
                    "Después vuelva a abrir el programa.";
         }
-        if (!known.kernelHasDriver) {
-            return NoDriverInKernel;
-        }
-        return std::string(LoadTheDrivers) + "Después vuelva a abrir el programa.";
+        return loadTheDrivers(known) + "Después vuelva a abrir el programa.";
     }
     std::vector<PortToUse> ports;
     std::ranges::transform(known.ports, std::back_inserter(ports), [](const Parport& port) {

@@ -99,8 +99,10 @@ bool KernelHasParportDriver(const ParportPaths& paths) {
         return true;
     }
     // Lines such as "kernel/drivers/parport/parport_pc.ko.xz: kernel/...".
+    const std::filesystem::path modules =
+        paths.kernelModulesDir.empty() ? RunningKernelModules() : paths.kernelModulesDir;
     for (const char* list : {"modules.dep", "modules.builtin"}) {
-        std::ifstream in(paths.kernelModulesDir / list);
+        std::ifstream in(modules / list);
         std::string line;
         while (std::getline(in, line)) {
             const std::string module = line.substr(0, line.find(':'));

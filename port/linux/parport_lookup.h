@@ -19,8 +19,9 @@ struct ParportPaths {
     std::filesystem::path procDir = "/proc/sys/dev/parport"; // parportN/base-addr
     std::filesystem::path devDir = "/dev";                   // parportN, made by ppdev
     std::filesystem::path moduleDir = "/sys/module";         // parport_pc, when loaded
-    // modules.dep and modules.builtin: the modules the kernel can load.
-    std::filesystem::path kernelModulesDir = RunningKernelModules();
+    // modules.dep and modules.builtin: the modules the kernel can load; the
+    // running kernel's (RunningKernelModules) where empty.
+    std::filesystem::path kernelModulesDir;
 };
 
 // A port the kernel registered.
