@@ -36,6 +36,19 @@ std::optional<unsigned long> baseAddress(const std::filesystem::path& file) {
     return base;
 }
 
+// Lines such as "kernel/drivers/parport/parport_pc.ko.xz: kernel/...".
+bool ListNamesParportPc(const std::filesystem::path& list) {
+    std::ifstream in(list);
+    std::string line;
+    while (std::getline(in, line)) {
+        const std::string module = line.substr(0, line.find(':'));
+        if (module.find("/parport_pc.ko") != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 std::vector<Parport> ListParports(const ParportPaths& paths) {
@@ -98,20 +111,10 @@ bool KernelHasParportDriver(const ParportPaths& paths) {
     if (PcDriverLoaded(paths) || std::filesystem::exists(paths.moduleDir / "parport", error)) {
         return true;
     }
-    // Lines such as "kernel/drivers/parport/parport_pc.ko.xz: kernel/...".
     const std::filesystem::path modules =
         paths.kernelModulesDir.empty() ? RunningKernelModules() : paths.kernelModulesDir;
-    for (const char* list : {"modules.dep", "modules.builtin"}) {
-        std::ifstream in(modules / list);
-        std::string line;
-        while (std::getline(in, line)) {
-            const std::string module = line.substr(0, line.find(':'));
-            if (module.find("/parport_pc.ko") != std::string::npos) {
-                return true;
-            }
-        }
-    }
-    return false;
+    return ListNamesParportPc(modules / "modules.dep") ||
+           ListNamesParportPc(modules / "modules.builtin");
 }
 
 std::string PortHolder(const ParportPaths& paths, const std::string& parport) {
