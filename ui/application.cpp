@@ -66,6 +66,7 @@ void windowFailure(QtMsgType type, const QMessageLogContext& context, const QStr
     }
     const std::vector<std::string> said = rememberQtSaid(message);
     ShowStartFailure(WindowFailureMessage(programName, display == nullptr ? "" : display, said));
+    RestoreProcess();
     std::_Exit(EXIT_FAILURE);
 }
 
@@ -115,6 +116,7 @@ std::unique_ptr<QApplication> startApplication(int& argc, char** argv, Program p
 [[noreturn]] void endAtOnce(int status) {
     std::cout.flush();
     std::cerr.flush();
+    RestoreProcess();
 #if PP_LEAK_CHECK
     __lsan_do_leak_check();
 #endif
@@ -137,6 +139,7 @@ int RunProgram(int& argc, char** argv) {
     const auto ports = MakeSystemPorts();
     const auto start = readCommandLine(argc, argv, Program::PuertoParalelo, *ports);
     if (const int* status = std::get_if<int>(&start)) {
+        RestoreProcess();
         return *status;
     }
     const auto port = ports->open(std::get<PortChoice>(start));
@@ -165,6 +168,7 @@ int RunDemo(int& argc, char** argv, std::ostream& out) {
     const auto ports = MakeSystemPorts();
     const auto start = readCommandLine(argc, argv, Program::Demo, *ports);
     if (const int* status = std::get_if<int>(&start)) {
+        RestoreProcess();
         return *status;
     }
     const auto application = startApplication(argc, argv, Program::Demo);

@@ -13,7 +13,8 @@
 //    reader that goes away (puerto-paralelo-demo | head -n 1) must not end
 //    the program. On Windows a window program has no console of its own:
 //    --help, --version, --listar and the messages go to the console it was
-//    started from, unless they are redirected.
+//    started from, unless they are redirected; that console is the user's,
+//    and is given back with the code page it had.
 //  - where the user reads why the window cannot open, and only there: Qt on
 //    Windows shows a box of its own, in English, before it ends for want of
 //    its window plugin.
@@ -26,6 +27,11 @@ namespace pp {
 
 // Called once, first thing, before anything is loaded or printed.
 void PrepareProcess();
+
+// Gives back what PrepareProcess changed that outlives the process (the
+// console's code page on Windows). Called as the program ends, however it
+// ends, after its last words.
+void RestoreProcess();
 
 // Says why the window cannot open, where Qt cannot show it: on standard error
 // and, on Windows, where a program opened from its icon has no console, in a

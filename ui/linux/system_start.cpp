@@ -11,6 +11,9 @@ void PrepareProcess() {
     std::signal(SIGPIPE, SIG_IGN);
 }
 
+// Nothing outside the process was changed.
+void RestoreProcess() {}
+
 void ShowStartFailure(const std::string& text) {
     std::cerr << text << '\n';
 }

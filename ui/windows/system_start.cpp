@@ -34,6 +34,10 @@ bool redirected(DWORD stream) {
            GetFileType(handle) != FILE_TYPE_UNKNOWN;
 }
 
+// The code page the console had before the program switched it to UTF-8, or
+// 0 where it did not: the console is the user's, and outlives the program.
+UINT consoleCodePage = 0;
+
 // --help, --version, --listar and the messages to the console the program
 // was started from, where they are not redirected.
 void attachConsole() {
@@ -43,7 +47,10 @@ void attachConsole() {
         return;
     }
     // The text is UTF-8 ("¿", "ñ", "á").
-    SetConsoleOutputCP(CP_UTF8);
+    const UINT codePage = GetConsoleOutputCP();
+    if (codePage != 0 && codePage != CP_UTF8 && SetConsoleOutputCP(CP_UTF8)) {
+        consoleCodePage = codePage;
+    }
     FILE* stream = nullptr;
     if (!output && freopen_s(&stream, "CONOUT$", "w", stdout) == 0) {
         std::cout.clear();
@@ -100,6 +107,18 @@ void WhileQtStarts(const std::function<void()>& start) {
 void PrepareProcess() {
     restrictLibrarySearch();
     attachConsole();
+}
+
+void RestoreProcess() {
+    // What is still to be written is in UTF-8, as the console has it now.
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(stdout);
+    std::fflush(stderr);
+    if (consoleCodePage != 0) {
+        SetConsoleOutputCP(consoleCodePage);
+        consoleCodePage = 0;
+    }
 }
 
 void ShowStartFailure(const std::string& text) {
