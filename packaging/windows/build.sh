@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Puerto Paralelo for Windows on Debian, in build-windows/:
-#   puerto-paralelo-VERSION-instalador.exe    the installer of the x64 build
-#                                              (64-bit Windows 10 and 11)
+#   puerto-paralelo-VERSION-instalador.exe    the installer for Windows 7 to
+#                                              11, of both builds
 #   puerto-paralelo-VERSION-windows-x64.zip   the x64 build, portable
 #   puerto-paralelo-VERSION-windows-x86.zip   the 32-bit build (Windows 7, 8.1
 #                                              and 32-bit Windows), portable
@@ -64,16 +64,18 @@ build() { # ARCH
 build x64
 build x86
 
-echo "== Windows: the installer of the x64 build"
+echo "== Windows: the installer, of both builds"
 installer=$out/puerto-paralelo-$version-instalador.exe
-stage=$out/stage-x64
-# The uninstaller removes exactly what was installed, folders last.
-uninstall=$( (cd "$stage" && find . -type f | sort | sed 's|^\./||; s|/|\\|g; s|.*|  Delete "$INSTDIR\\&"|'
-    cd "$stage" && find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|.*|  RMDir "$INSTDIR\\&"|'))
-awk -v uninstall="$uninstall" '{ if ($0 == "@uninstall_files@") print uninstall; else print }' \
+# The uninstaller removes exactly what either build installs, folders last.
+uninstall=$( (for arch in x64 x86; do (cd "$out/stage-$arch" && find . -type f); done | sort -u |
+    sed 's|^\./||; s|/|\\|g; s|.*|  Delete "$INSTDIR\\&"|'
+    for arch in x64 x86; do (cd "$out/stage-$arch" && find . -mindepth 1 -type d); done | sort -ru |
+    sed 's|^\./||; s|/|\\|g; s|.*|  RMDir "$INSTDIR\\&"|'))
+# (Through the environment: awk -v would read the "\f" of "3rdparty\freetype" as an escape.)
+uninstall=$uninstall awk '{ if ($0 == "@uninstall_files@") print ENVIRON["uninstall"]; else print }' \
     packaging/windows/installer.nsi.in |
     sed -e "s|@PROJECT_VERSION@|$version|g" -e "s|@installer@|$installer|" \
-        -e "s|@stage@|$stage|" -e "s|@icon_ico@|$out/program-x64/resources/icons/icon.ico|" \
-        >"$out/installer.nsi"
+        -e "s|@stage_x64@|$out/stage-x64|" -e "s|@stage_x86@|$out/stage-x86|" \
+        -e "s|@icon_ico@|$out/program-x64/resources/icons/icon.ico|" >"$out/installer.nsi"
 makensis -V2 "$out/installer.nsi"
 echo "== Windows: $installer"

@@ -14,7 +14,8 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 prefix=$1 arch=$2 version=$3
-[ -f "$prefix/.built" ] && exit 0
+# (A Qt built before its libraries' licences were kept is built again.)
+[ -f "$prefix/.built" ] && [ -d "$prefix/licences/3rdparty" ] && exit 0
 
 case $arch in
 x64) source=qt6-base ;;
@@ -93,8 +94,20 @@ else
     sed -e 's/x86_64-w64-mingw32/i686-w64-mingw32/g' -e 's/x86_64/i686/' \
         "$here/mingw-toolchain.cmake" >"$prefix-toolchain.cmake"
 fi
-# The licences Qt is shipped under, from the same source.
+# The licences Qt is shipped under, from the same source, and those of the
+# libraries compiled into it (each named in its qt_attribution.json; FreeType's
+# own names the texts it offers a choice of).
 mkdir -p "$prefix/licences"
 cp "$work/qtbase/LICENSES/"* "$prefix/licences/" 2>/dev/null ||
     cp "$work/qtbase"/LICENSE.* "$prefix/licences/"
+for library in freetype harfbuzz-ng pcre2 libpng zlib double-conversion md4c; do
+    from=$work/qtbase/src/3rdparty/$library
+    mkdir -p "$prefix/licences/3rdparty/$library"
+    for file in $(sed -n 's/.*"LicenseFiles*": *"\([^"]*\)".*/\1/p' "$from/qt_attribution.json") \
+        docs/FTL.TXT docs/GPLv2.TXT; do
+        if [ -f "$from/$file" ]; then cp "$from/$file" "$prefix/licences/3rdparty/$library/"; fi
+    done
+    [ -n "$(ls "$prefix/licences/3rdparty/$library")" ] ||
+        { echo "build_qt.sh: no licence text found for $library" >&2; exit 1; }
+done
 echo "$source $version (Debian source package)" >"$prefix/.built"
