@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages needed to build and run the program, and with
 # the argument "test" or "bench" also those its tests or benchmarks need
-# ("windows" and "arm64": the builds for Windows and for arm64).
+# ("windows" and "arm64": the builds for Windows and for arm64; "wine": the
+# Windows builds' tests).
 # Installs nothing that is there. Every name is one that Debian 12 and 13
 # both have, none pinned to a version.
 set -euo pipefail
@@ -13,6 +14,8 @@ set -euo pipefail
 # Wayland plugin (qt6-wayland).
 root=$(cd "$(dirname "$0")/.." && pwd)
 packages=(fonts-liberation2 libxcb-cursor0 qt6-wayland)
+foreign= # another architecture whose packages are needed
+builds=yes # whether the program is built here (and its Build-Depends needed)
 optional=() # the tests that need these skip, saying so, where they cannot be had
 case "${1:-}" in
 test)
@@ -27,12 +30,21 @@ bench) packages+=(libbenchmark-dev libx11-dev xvfb bc) ;;
 # The logic and the port layer for arm64: Debian's cross compiler, GoogleTest's
 # source and QEMU's user-mode emulator to run the tests.
 arm64) packages+=(g++-aarch64-linux-gnu googletest qemu-user-static) ;;
-# The Windows builds and their tests under Wine: MinGW-w64 for x64 and for
-# 32-bit x86, Ninja, the Qt source packages' tools, NSIS, zip, Wine in its own
-# Xvfb.
+# The Windows builds: MinGW-w64 for x64 and for 32-bit x86, Ninja, the Qt
+# source packages' tools, NSIS, zip.
 windows)
     packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix ninja-build dpkg-dev xz-utils
-        nsis zip unzip file wine wine64 xvfb xdotool procps)
+        nsis zip unzip file)
+    ;;
+# Their tests under Wine, in an Xvfb of their own: Wine 64-bit and 32-bit (the
+# installer and the 32-bit build are 32-bit programs; wine32 is i386's, hence
+# that architecture added to dpkg's), and MinGW-w64's C compilers for the
+# stand-in DLLs.
+wine)
+    packages=(gcc-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix wine wine64 wine32:i386 xvfb
+        xdotool procps file unzip)
+    foreign=i386
+    builds=no
     ;;
 esac
 
@@ -52,13 +64,17 @@ install() {
 # Whether the Build-Depends are all there (dpkg-checkbuilddeps comes with
 # dpkg-dev, which debhelper brings).
 build_depends_met() {
+    [ "$builds" = no ] && return 0
     command -v dpkg-checkbuilddeps >/dev/null && (cd "$root" && dpkg-checkbuilddeps) >/dev/null 2>&1
 }
 
 mapfile -t needed < <(missing "${packages[@]}" "${optional[@]}")
 [ "${#needed[@]}" -eq 0 ] && build_depends_met && exit 0
 echo "Instalando: lo que pide debian/control para compilar${needed[*]:+, y ${needed[*]}}"
-"${as_root[@]}" apt-get update
+if [ -n "$foreign" ] && ! dpkg --print-foreign-architectures | grep -qx "$foreign"; then
+    "${as_root[@]}" dpkg --add-architecture "$foreign"
+fi
+"${as_root[@]}" apt-get update || echo "AVISO: apt-get update no pudo leer todas las fuentes; se sigue con lo que leyó." >&2
 build_depends_met || "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
     apt-get build-dep -y --no-install-recommends "$root"
 mapfile -t needed < <(missing "${packages[@]}")

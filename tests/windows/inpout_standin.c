@@ -1,7 +1,7 @@
-/* A stand-in for InpOut x64 (inpoutx64.dll) in the Wine tests: it touches no
- * port. It records, in the file named by PP_INPOUT_LOG, "load" when it is
- * loaded and "0x378 0x77" for each Out32; IsInpOutDriverOpen answers false
- * where PP_INPOUT_DRIVER is "closed". */
+/* A stand-in for InpOut (inpoutx64.dll; built for 32-bit x86, inpout32.dll)
+ * in the Wine tests: it touches no port. It records, in the file named by
+ * PP_INPOUT_LOG, "load" when it is loaded and "0x378 0x77" for each Out32;
+ * IsInpOutDriverOpen answers false where PP_INPOUT_DRIVER is "closed". */
 #include <windows.h>
 
 #include <stdio.h>

@@ -1,25 +1,67 @@
 #!/usr/bin/env bash
-# The Windows build under Wine: the installer installs silently into a Wine
-# prefix of the test's own, with its own Xvfb, and the installed programs are
-# driven with xdotool. A stand-in inpoutx64.dll, built here, records its
-# loading and each Out32 instead of touching a port; a stand-in cfgmgr32.dll
-# gives Windows' device list the parallel ports named in PP_PORTS (Wine's own
-# lists none): LPT1 at 0x378, LPT3 at 0xE050 as a PCI Express card. The
-# service and registry states of InpOut's driver are made in the prefix with
-# sc and reg. The real InpOut driver is never exercised.
-# Usage: wine_test.sh BUILD_WINDOWS_DIR   (as packaging/windows/build.sh left it)
+# One Windows build under Wine: the one installer installs silently into a
+# Wine prefix of the test's own, with its own Xvfb, and the installed programs
+# are driven with xdotool. ARCH x64: a 64-bit prefix reporting Windows 10 gets
+# the x64 build, and afterwards the installer's choice is checked on 64-bit
+# Windows 7 and on an older Windows; x86: a 32-bit Windows 7 prefix gets the
+# 32-bit build. A stand-in InpOut (inpoutx64.dll, inpout32.dll), built here,
+# records its loading and each Out32 instead of touching a port; a stand-in
+# cfgmgr32.dll gives Windows' device list the parallel ports named in PP_PORTS
+# (Wine's own lists none): LPT1 at 0x378, LPT3 at 0xE050 as a PCI Express
+# card. The service and registry states of InpOut's driver are made in the
+# prefix with sc and reg. The real InpOut driver is never exercised.
+# The installer and the 32-bit build are 32-bit programs: how this machine
+# runs them (natively, or through QEMU; PP_WINE32=emulated forces QEMU) is
+# i386_programs.sh's, and the run says which it took.
+# Usage: wine_test.sh BUILD_WINDOWS_DIR x64|x86   (as packaging/windows/build.sh left it)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../support/session.sh"
+. "$here/i386_programs.sh"
 out=$(cd "$1" && pwd)
+arch=$2
 installer=$(ls "$out"/puerto-paralelo-*-instalador.exe)
-zip=$(ls "$out"/puerto-paralelo-*-windows-x64.zip)
+zip=$(ls "$out"/puerto-paralelo-*-windows-"$arch".zip)
+# What differs between the builds: the compiler of the stand-ins, the prefix,
+# the InpOut, and what is installed.
+case $arch in
+x64)
+    triplet=x86_64-w64-mingw32 winearch=win64 windows=win10 inpout=inpoutx64.dll
+    qt=Qt6 gcc_runtime=libgcc_s_seh-1.dll machine=x86-64 qt_licence=LGPL-3.0-only.txt
+    # What --listar says of InpOut: its service, and on Windows 10 what can
+    # keep its driver from loading.
+    listed=('inpoutx64.dll: C:\Program Files\Puerto Paralelo\inpoutx64.dll'
+        "Controlador de InpOut (servicio inpoutx64): no está instalado" "Integridad de memoria: ")
+    unlisted=
+    # The driver closed, as the service manager and the registry tell it
+    # (Wine's process runs elevated, its Memory Integrity off).
+    closed=(
+        "no service|algo lo impide|no está instalado"
+        "the service, the blocklist on|lista de bloqueo de controladores vulnerables de Microsoft está activada|Lista de bloqueo"
+        "the service, the blocklist off|algo lo impide|CodeIntegrity › Operational"
+        "the service, Smart App Control on|control inteligente de aplicaciones (Smart App Control)|Control de aplicaciones y navegador"
+    )
+    ;;
+x86)
+    # InpOut32's functions are stdcall, exported by their plain names.
+    triplet=i686-w64-mingw32 winearch=win32 windows=win7 inpout=inpout32.dll
+    qt=Qt5 gcc_runtime=libgcc_s_dw2-1.dll machine="Intel 80386" qt_licence=LICENSE.LGPL3
+    kill_at=-Wl,--kill-at
+    # InpOut32's service has no name of its own to ask for, and Windows 7 has
+    # neither Memory Integrity nor the blocklist.
+    listed=('inpout32.dll: C:\Program Files\Puerto Paralelo\inpout32.dll')
+    unlisted="Integridad de memoria"
+    closed=("elevated|algo lo impide|CodeIntegrity › Operational")
+    ;;
+*) echo "wine_test.sh: no Windows build '$arch'" >&2; exit 2 ;;
+esac
 
 work=$(mktemp -d)
 xvfb_pid=
 cleanup() {
     WINEPREFIX=$work/prefix wineserver -k 2>/dev/null || true
     [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+    i386_programs_end
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -31,9 +73,11 @@ fail() {
 
 # The stand-ins, with the compiler the program was built with.
 for standin in inpout_standin cfgmgr32_standin; do
-    x86_64-w64-mingw32-gcc-posix -Wall -Wextra -Werror -O2 -shared "$here/$standin.c" \
+    "$triplet-gcc-posix" -Wall -Wextra -Werror -O2 -shared ${kill_at:-} "$here/$standin.c" \
         -o "$work/$standin.dll"
 done
+i386_programs_start || fail "32-bit programs cannot run here"
+echo "wine ($arch): 32-bit programs run $i386_path$([ "$i386_path" = native ] || echo ", through $qemu_i386")"
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" \
     >"$work/xvfb.log" 2>&1 &
@@ -44,66 +88,110 @@ export DISPLAY=":$(head -n 1 "$work/display")"
 # No Mono or Gecko to install, and no menu entries written into $HOME; file
 # names such as "Puerto Paralelo (demostración).lnk" in UTF-8, which Wine
 # cannot write in the C locale.
-export HOME=$work WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all LC_ALL=C.UTF-8
+export HOME=$work WINEPREFIX=$work/prefix WINEARCH=$winearch WINEDEBUG=-all LC_ALL=C.UTF-8
 overrides="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEDLLOVERRIDES=$overrides
 export PP_PORTS=LPT1,LPT3
-within 120 "wineboot to make the prefix" wine wineboot --init >/dev/null 2>&1 || fail "no Wine prefix"
-settle() { within 60 "Wine's processes to end" wineserver -w || fail "Wine did not settle"; }
+within $((120 * slow)) "wineboot to make the prefix" wine wineboot --init >/dev/null 2>&1 ||
+    fail "no Wine prefix"
+settle() { within $((60 * slow)) "Wine's processes to end" wineserver -w || fail "Wine did not settle"; }
 settle
-# As Windows 10, the oldest the x64 build is for (Wine 8's prefixes are
-# Windows 7, where Memory Integrity and the blocklist do not exist).
-within 60 "winecfg -v win10" wine winecfg -v win10 >/dev/null 2>&1 || fail "winecfg -v win10"
-settle
+# A crash ends the program, as on Windows without a debugger: Wine would
+# otherwise start its own and wait for it.
+cat >"$work/crash.reg" <<'REG'
+Windows Registry Editor Version 5.00
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug]
+"Auto"="0"
+"Debugger"=-
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+REG
+within $((60 * slow)) "regedit" wine regedit /S "$(winepath -w "$work/crash.reg")" >/dev/null 2>&1 ||
+    fail "regedit"
+# As the oldest Windows each build is for: Windows 10 for x64, where Memory
+# Integrity and the blocklist exist; Windows 7 for x86.
+reports() { # WINDOWS: the prefix reports that Windows
+    within $((60 * slow)) "winecfg -v $1" wine winecfg -v "$1" >/dev/null 2>&1 || fail "winecfg -v $1"
+    settle
+}
+reports "$windows"
 
 # --- Installing, silently, as an administrator would.
-within 120 "the installer" wine "$installer" /S >/dev/null 2>&1 || fail "the installer failed"
-settle
-dir="$WINEPREFIX/drive_c/Program Files/Puerto Paralelo"
-for file in puerto-paralelo.exe puerto-paralelo-demo.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll \
-    platforms/qwindows.dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll LEEME.txt \
-    licencias/Qt/LGPL-3.0-only.txt desinstalar.exe; do
+menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Puerto Paralelo"
+entries=("Puerto Paralelo" "Puerto Paralelo (demostración)" "Desinstalar Puerto Paralelo")
+install() { # PROGRAM_FILES MACHINE QT: the installer's choice, where it put it
+    within $((120 * slow)) "the installer" wine "$installer" /S >/dev/null 2>&1 || fail "the installer failed"
+    settle
+    dir="$WINEPREFIX/drive_c/$1/Puerto Paralelo"
+    file -b "$dir/puerto-paralelo.exe" | grep -qF "$2" ||
+        fail "not the $2 build in $1: $(file -b "$dir/puerto-paralelo.exe" 2>&1)"
+    for file in puerto-paralelo.exe puerto-paralelo-demo.exe "$3"Core.dll "$3"Gui.dll "$3"Widgets.dll \
+        platforms/qwindows.dll styles/qwindowsvistastyle.dll desinstalar.exe; do
+        [ -f "$dir/$file" ] || fail "not installed in $1: $file"
+    done
+    for entry in "${entries[@]}"; do
+        [ -f "$menu/$entry.lnk" ] || fail "no Start-menu entry $entry: $(ls "$menu" 2>&1)"
+    done
+}
+install "Program Files" "$machine" "$qt"
+for file in libstdc++-6.dll "$gcc_runtime" libwinpthread-1.dll LEEME.txt licencias/Qt/"$qt_licence" \
+    licencias/Qt/3rdparty/{freetype/FTL.TXT,harfbuzz-ng/COPYING,pcre2/LICENCE,libpng/LICENSE,zlib/LICENSE}; do
     [ -f "$dir/$file" ] || fail "not installed: $file"
 done
-menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Puerto Paralelo"
-for entry in "Puerto Paralelo" "Puerto Paralelo (demostración)" "Desinstalar Puerto Paralelo"; do
-    [ -f "$menu/$entry.lnk" ] || fail "no Start-menu entry $entry: $(ls "$menu" 2>&1)"
-done
+# The licences' notice names what this build ships, and nothing of the other.
+other=$([ "$qt" = Qt6 ] && echo Qt5 || echo Qt6)
+grep -qF "${qt}Core.dll" "$dir/licencias/LEEME.txt" && grep -qF "$gcc_runtime" "$dir/licencias/LEEME.txt" &&
+    grep -qF "($inpout)" "$dir/licencias/LEEME.txt" && ! grep -qF "${other}Core" "$dir/licencias/LEEME.txt" ||
+    fail "the licences' notice is not this build's: $(cat "$dir/licencias/LEEME.txt")"
 # The zip holds the same files as the installation (but the uninstaller).
 diff <(cd "$dir" && find . -type f ! -name desinstalar.exe | sort) \
     <(unzip -Z1 "$zip" | grep -v '/$' | sed 's|^|./|' | sort) >/dev/null ||
     fail "the zip and the installation differ"
-file -b "$dir/puerto-paralelo.exe" | grep -q x86-64 ||
-    fail "not the x64 build: $(file -b "$dir/puerto-paralelo.exe")"
-echo "wine: installed silently (the x64 build), with its Start-menu entries; the zip holds the same files"
+echo "wine ($arch): installed silently as Windows $windows into Program Files (the $machine build), with its Start-menu entries and its own licences' notice; the zip holds the same files"
 
 program='C:\Program Files\Puerto Paralelo\puerto-paralelo.exe'
 log=$work/inpout.log
 export PP_INPOUT_LOG
 PP_INPOUT_LOG=$(winepath -w "$log")
 
+# Whether the window, its frame included, stands centred on the 1024 x 768
+# screen: Wine's X window is the client area only, which then stands centred
+# across (408, to a pixel of rounding) and lower than centred (256) by half of
+# what the title bar adds over the bottom border (5 to 20 pixels). Leaves the
+# client area's corner in $x and $y.
+centred() {
+    read -r x y < <(xdotool getwindowgeometry "$window" | sed -n 's/ *Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p')
+    [ $((x - 408)) -ge -1 ] && [ $((x - 408)) -le 1 ] && [ $((y - 256)) -ge 5 ] && [ $((y - 256)) -le 20 ]
+}
 # Starts the installed program with the options given, in the folder $from
 # (this one by default), and waits for its window, whose id it leaves in
-# $window.
+# $window, and for the program to centre it again once Wine has framed it
+# (a click before that would land where the window was).
 start() {
     : >"$work/stderr"
     (cd "${from:-.}" && exec wine "$program" "$@") >"$work/stdout" 2>"$work/stderr" </dev/null &
     pid=$!
     window=
-    for _ in $(seq 300); do
+    for _ in $(seq $((300 * slow))); do
         window=$(xdotool search --onlyvisible --name '^Puerto Paralelo$' 2>/dev/null | head -n 1) || true
         [ -n "$window" ] && break
         kill -0 "$pid" 2>/dev/null || fail "the program ended at start"
         sleep 0.1
     done
     [ -n "$window" ] || fail "no window"
+    for _ in $(seq $((10 * slow))); do centred && break; sleep 0.2; done
 }
 click() { # LEFT TOP WIDTH HEIGHT, in the client area
     xdotool mousemove --window "$window" $(($1 + $3 / 2)) $(($2 + $4 / 2)) click 1
     sleep 0.3
 }
 ended() { # waits for the program to end; leaves its status in $status
-    reap 30 "$pid" "the program" || fail "the program did not end"
+    reap $((30 * slow)) "$pid" "the program" || fail "the program did not end"
+    # Through QEMU a program's last writes may come after its end: the next
+    # run starts once they are all done.
+    [ "$slow" = 1 ] || settle
 }
 salir() {
     click 104 168 57 25
@@ -113,13 +201,13 @@ salir() {
 # Dismisses the message box with Enter; leaves its window id in $box.
 dismiss() {
     box=
-    for _ in $(seq 300); do
+    for _ in $(seq $((300 * slow))); do
         box=$(xdotool search --onlyvisible --name '^Velmarin$' 2>/dev/null | head -n 1) || true
         [ -n "$box" ] && break
         sleep 0.1
     done
     [ -n "$box" ] || fail "no message box"
-    within 10 "the focus on the message box" xdotool windowfocus --sync "$box" ||
+    within $((10 * slow)) "the focus on the message box" xdotool windowfocus --sync "$box" ||
         fail "the message box did not take the focus"
     xdotool key Return
 }
@@ -149,25 +237,23 @@ keys() { # the keypad, a key again, and two typed bytes
 }
 written() { grep -v '^load$' "$log" | paste -sd' ' || true; }
 console() { # OPTIONS...: the program's console output in $work/stdout and stderr
-    within 60 "puerto-paralelo.exe $*" wine "$program" "$@" >"$work/stdout" 2>"$work/stderr"
+    within $((60 * slow)) "puerto-paralelo.exe $*" wine "$program" "$@" >"$work/stdout" 2>"$work/stderr"
 }
 
 # --- The window, its geometry, and the keys at 0x378, where Windows lists
 # LPT1, loading InpOut lazily.
 cp "$work/cfgmgr32_standin.dll" "$dir/cfgmgr32.dll"
 export WINEDLLOVERRIDES="$overrides;cfgmgr32=n,b"
-cp "$work/inpout_standin.dll" "$dir/inpoutx64.dll"
+cp "$work/inpout_standin.dll" "$dir/$inpout"
 : >"$log"
 start
+if [ "$arch" = x86 ]; then
+    i386_program_proof "$pid" || fail "the 32-bit program does not run $i386_path"
+    echo "wine ($arch): the program runs $i386_path: its process runs $(readlink "/proc/$pid/exe")"
+fi
 geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/ *Geometry: //p')
 [ "$geometry" = 207x255 ] || fail "the window is $geometry, not 207x255"
-# The whole window, its frame included, centred on the 1024 x 768 screen:
-# Wine's X window is the client area only, which then stands centred across
-# (408, to a pixel of rounding) and lower than centred (256) by half of what
-# the title bar adds over the bottom border (5 to 20 pixels).
-read -r x y < <(xdotool getwindowgeometry "$window" | sed -n 's/ *Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p')
-[ $((x - 408)) -ge -1 ] && [ $((x - 408)) -le 1 ] && [ $((y - 256)) -ge 5 ] && [ $((y - 256)) -le 20 ] ||
-    fail "the window's client area stands at $x,$y: the window, frame included, is not centred"
+centred || fail "the window's client area stands at $x,$y: the window, frame included, is not centred"
 [ ! -s "$log" ] || fail "InpOut loaded or written at start: $(cat "$log")"
 keys
 salir
@@ -175,7 +261,7 @@ expected="0x378 0x7F 0x378 0x06 0x378 0x77 0x378 0x77 0x378 0x71 0x378 0xC8 0x37
 [ "$(written)" = "$expected" ] || fail "0x378 got: $(written)"
 [ "$(head -n 1 "$log")" = load ] && [ "$(grep -c '^load$' "$log")" = 1 ] ||
     fail "InpOut not loaded once, before the first write: $(cat "$log")"
-echo "wine: window $geometry at $x,$y, centred with its frame; keys and Sacar Dato wrote exactly their bytes to 0x378, InpOut loaded at the first key"
+echo "wine ($arch): window $geometry at $x,$y, centred with its frame; keys and Sacar Dato wrote exactly their bytes to 0x378, InpOut loaded at the first key"
 
 # --- A PCI Express card's port, which Windows lists at 0xE050.
 : >"$log"
@@ -195,11 +281,12 @@ salir
 console --listar || fail "--listar failed"
 for line in "LPT1 en 0x378 (Puerto de impresora ECP (LPT1)), E/S 0x378-0x37F, 0x778-0x77A" \
     "LPT3 en 0xE050 (Puerto de impresora PCI ECP (LPT3)), E/S 0xE050-0xE057, 0xE040-0xE043" \
-    "inpoutx64.dll: C:\Program Files\Puerto Paralelo\inpoutx64.dll" \
-    "Controlador de InpOut (servicio inpoutx64): no está instalado" "Integridad de memoria: "; do
+    "${listed[@]}"; do
     grep -qF "$line" "$work/stdout" || fail "--listar printed no '$line': $(cat "$work/stdout")"
 done
-echo "wine: --puerto 0xE050, listed by Windows (also when the list grows while it is read), wrote there at the first key; --listar names both ports, InpOut and its driver: $(grep -F 'Integridad' "$work/stdout")"
+[ -z "$unlisted" ] || ! grep -qF "$unlisted" "$work/stdout" ||
+    fail "--listar printed '$unlisted' on Windows 7: $(cat "$work/stdout")"
+echo "wine ($arch): --puerto 0xE050, listed by Windows (also when the list grows while it is read), wrote there at the first key; --listar names both ports, InpOut$([ "$arch" = x86 ] || echo " and its driver: $(grep -F 'Integridad' "$work/stdout")")"
 
 # --- Where Windows lists no port at the address, nothing is written and
 # InpOut is not loaded: the first key says why and what to use instead. Only
@@ -233,22 +320,22 @@ salir
 [ "$(written)" = "0x378 0x7F" ] || fail "without I/O ranges, 0x378 got: $(written)"
 PP_PORTS=LPT1,LPT3,wow64 refusal "0xE050 without I/O ranges" "no ha podido dar su lista" \
     --puerto 0xE050
-echo "wine: at 0x378 with only LPT3 listed, with no port listed, at 0xD010 and at 0x37A (LPT1's control register): refused without loading InpOut; 0x378 written only where the list cannot be read (also where it has no I/O ranges)"
+echo "wine ($arch): at 0x378 with only LPT3 listed, with no port listed, at 0xD010 and at 0x37A (LPT1's control register): refused without loading InpOut; 0x378 written only where the list cannot be read (also where it has no I/O ranges)"
 
 # --- InpOut only from the program's folder or System32: copies planted in
 # the folder the program starts in and in a folder on PATH are never loaded.
-rm "$dir/inpoutx64.dll"
+rm "$dir/$inpout"
 mkdir -p "$work/planted/here" "$work/planted/path"
-cp "$work/inpout_standin.dll" "$work/planted/here/inpoutx64.dll"
-cp "$work/inpout_standin.dll" "$work/planted/path/inpoutx64.dll"
+cp "$work/inpout_standin.dll" "$work/planted/here/$inpout"
+cp "$work/inpout_standin.dll" "$work/planted/path/$inpout"
 export WINEPATH
 WINEPATH=$(winepath -w "$work/planted/path")
-from=$work/planted/here refusal "without inpoutx64.dll, planted copies about" "falta inpoutx64.dll"
+from=$work/planted/here refusal "without $inpout, planted copies about" "falta $inpout"
 for place in "C:\Program Files\Puerto Paralelo" "C:\windows\system32"; do
     grep -qiF "$place" "$work/stderr" || fail "without the DLL, no word of $place"
 done
 grep -qF "highrez.co.uk" "$work/stderr" || fail "without the DLL, no word of where to get it"
-system32=$WINEPREFIX/drive_c/windows/system32/inpoutx64.dll
+system32=$WINEPREFIX/drive_c/windows/system32/$inpout
 cp "$work/inpout_standin.dll" "$system32"
 : >"$log"
 from=$work/planted/here start
@@ -258,23 +345,17 @@ salir
     fail "from System32, planted copies about: $(cat "$log")"
 rm "$system32"
 unset WINEPATH
-echo "wine: copies of inpoutx64.dll in the working folder and on PATH never loaded; the one in System32 loaded at the first key"
+echo "wine ($arch): copies of $inpout in the working folder and on PATH never loaded; the one in System32 loaded at the first key"
 
 # --- A wrong inpoutx64.dll (here: the other stand-in), and InpOut's driver
 # closed: each cause and its remedy, as Windows' service manager and
 # registry tell it (Wine's process runs elevated, its Memory Integrity off).
-cp "$work/cfgmgr32_standin.dll" "$dir/inpoutx64.dll"
-refused "with a wrong inpoutx64.dll"
+cp "$work/cfgmgr32_standin.dll" "$dir/$inpout"
+refused "with a wrong $inpout"
 grep -qF "no tiene la función Out32" "$work/stderr" || fail "wrong DLL: $(cat "$work/stderr")"
-cp "$work/inpout_standin.dll" "$dir/inpoutx64.dll"
+cp "$work/inpout_standin.dll" "$dir/$inpout"
 blocklist() { within 60 "reg" wine reg add 'HKLM\SYSTEM\CurrentControlSet\Control\CI\Config' \
     /v VulnerableDriverBlocklistEnable /t REG_DWORD /d "$1" /f >/dev/null 2>&1 || fail "reg add"; }
-closed=(
-    "no service|algo lo impide|no está instalado"
-    "the service, the blocklist on|lista de bloqueo de controladores vulnerables de Microsoft está activada|Lista de bloqueo"
-    "the service, the blocklist off|algo lo impide|CodeIntegrity › Operational"
-    "the service, Smart App Control on|control inteligente de aplicaciones (Smart App Control)|Control de aplicaciones y navegador"
-)
 for row in "${closed[@]}"; do
     IFS='|' read -r what cause remedy <<<"$row"
     case $what in
@@ -294,9 +375,9 @@ for row in "${closed[@]}"; do
     grep -qF -- "$cause" "$work/stderr" && grep -qF -- "$remedy" "$work/stderr" ||
         fail "driver closed, $what: $(cat "$work/stderr")"
     [ -z "$(written)" ] || fail "driver closed, $what, yet written: $(written)"
-    echo "wine: driver closed, $what: $(grep -oF -- "$cause" "$work/stderr")"
+    echo "wine ($arch): driver closed, $what: $(grep -oF -- "$cause" "$work/stderr")"
 done
-echo "wine: no inpoutx64.dll, a wrong one and a closed driver each end the program at the first key, saying what to do"
+echo "wine ($arch): no $inpout, a wrong one and a closed driver each end the program at the first key, saying what to do"
 
 # --- The console: help and the list of ports.
 console --help || fail "--help failed"
@@ -304,8 +385,9 @@ grep -q "^Uso: puerto-paralelo \[--puerto P\]" "$work/stdout" || fail "--help: $
 PP_PORTS= console --listar || fail "--listar failed"
 grep -q "Windows no conoce ningún puerto paralelo" "$work/stdout" ||
     fail "--listar: $(cat "$work/stdout")"
-grep -qF "está instalado, pero parado" "$work/stdout" || fail "--listar: $(cat "$work/stdout")"
-echo "wine: --help and --listar print on the console"
+[ "$arch" = x86 ] || grep -qF "está instalado, pero parado" "$work/stdout" ||
+    fail "--listar: $(cat "$work/stdout")"
+echo "wine ($arch): --help and --listar print on the console"
 
 # --- A broken installation: without Qt's Windows plugin the program says
 # which file is missing and to reinstall, in its one message box (Qt's own,
@@ -323,17 +405,42 @@ mv "$work/qwindows.dll" "$dir/platforms/qwindows.dll"
 [ "$status" != 0 ] || fail "without qwindows.dll: status 0"
 grep -qF 'platforms\qwindows.dll' "$work/stderr" && grep -qF "Vuelva a instalar" "$work/stderr" ||
     fail "without qwindows.dll: $(cat "$work/stderr")"
-echo "wine: without platforms\qwindows.dll, one message box and standard error name it and say to reinstall; status $status"
+echo "wine ($arch): without platforms\qwindows.dll, one message box and standard error name it and say to reinstall; status $status"
 
 # --- The demo from the same installation, and the uninstaller.
 program='C:\Program Files\Puerto Paralelo\puerto-paralelo-demo.exe' start
 click 56 104 41 25
 salir
 grep -q "^0x378 <- 0x7F" "$work/stdout" || fail "the demo printed: $(cat "$work/stdout")"
-rm "$dir/inpoutx64.dll" "$dir/cfgmgr32.dll"
-within 60 "the uninstaller" wine "$dir/desinstalar.exe" /S >/dev/null 2>&1 || true
-for _ in $(seq 100); do [ -e "$dir" ] || break; sleep 0.2; done
-settle
-[ ! -e "$dir" ] || fail "left after uninstalling: $(cd "$dir" && find . | head)"
-[ ! -e "$menu" ] || fail "the Start-menu entries stay after uninstalling"
-echo "wine: the demo prints its lines; the uninstaller removes everything"
+rm "$dir/$inpout" "$dir/cfgmgr32.dll"
+# The uninstaller removes what it installed, and of the Start-menu folder
+# the entries it made, by name: one the user put there stays.
+uninstall() {
+    : >"$menu/Mi acceso.lnk"
+    within $((60 * slow)) "the uninstaller" wine "$dir/desinstalar.exe" /S >/dev/null 2>&1 || true
+    for _ in $(seq $((100 * slow))); do [ -e "$dir" ] || break; sleep 0.2; done
+    settle
+    [ ! -e "$dir" ] || fail "left after uninstalling: $(cd "$dir" && find . | head)"
+    [ "$(ls "$menu")" = "Mi acceso.lnk" ] || fail "after uninstalling, the Start menu holds: $(ls "$menu")"
+    rm -r "$menu"
+}
+uninstall
+echo "wine ($arch): the demo prints its lines; the uninstaller removes everything it installed, and the user's own Start-menu entry stays"
+
+# --- The installer's choice on other 64-bit Windows: on Windows 7 the 32-bit
+# build, in the 32-bit programs' folder; before Windows 7, nothing.
+if [ "$arch" = x64 ]; then
+    reports win7
+    install "Program Files (x86)" "Intel 80386" Qt5
+    [ ! -e "$WINEPREFIX/drive_c/Program Files/Puerto Paralelo" ] || fail "on Windows 7, the x64 build installed too"
+    uninstall
+    reports vista
+    status=0
+    within $((120 * slow)) "the installer" wine "$installer" /S >/dev/null 2>&1 || status=$?
+    settle
+    [ "$status" != 0 ] && [ "$status" != 124 ] || fail "the installer on Windows Vista: status $status"
+    for folder in "Program Files" "Program Files (x86)"; do
+        [ ! -e "$WINEPREFIX/drive_c/$folder/Puerto Paralelo" ] || fail "installed on Windows Vista, in $folder"
+    done
+    echo "wine ($arch): on 64-bit Windows 7 the installer chose the 32-bit build, in Program Files (x86); on Windows Vista it installed nothing (status $status)"
+fi
