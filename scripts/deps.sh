@@ -69,13 +69,19 @@ build_depends_met() {
 }
 
 mapfile -t needed < <(missing "${packages[@]}" "${optional[@]}")
-[ "${#needed[@]}" -eq 0 ] && build_depends_met && exit 0
-echo "Instalando: lo que pide debian/control para compilar${needed[*]:+, y ${needed[*]}}"
+met=yes
+build_depends_met || met=no
+[ "${#needed[@]}" -eq 0 ] && [ "$met" = yes ] && exit 0
+if [ "$met" = yes ]; then
+    echo "Instalando: ${needed[*]}"
+else
+    echo "Instalando: lo que pide debian/control para compilar${needed[*]:+, y ${needed[*]}}"
+fi
 if [ -n "$foreign" ] && ! dpkg --print-foreign-architectures | grep -qx "$foreign"; then
     "${as_root[@]}" dpkg --add-architecture "$foreign"
 fi
-"${as_root[@]}" apt-get update || echo "AVISO: apt-get update no pudo leer todas las fuentes; se sigue con lo que leyó." >&2
-build_depends_met || "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+"${as_root[@]}" apt-get update
+[ "$met" = yes ] || "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
     apt-get build-dep -y --no-install-recommends "$root"
 mapfile -t needed < <(missing "${packages[@]}")
 [ "${#needed[@]}" -eq 0 ] || install "${needed[@]}"
