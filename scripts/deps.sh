@@ -2,7 +2,8 @@
 # Installs the Debian packages needed to build and run the program, and with
 # the argument "test" or "bench" also those its tests or benchmarks need
 # ("windows" and "arm64": the builds for Windows and for arm64; "wine": the
-# Windows builds' tests).
+# Windows builds' tests; "roots": CI's Debian roots of other releases and
+# architectures).
 # Installs nothing that is there. Every name is one that Debian 12 and 13
 # both have, none pinned to a version.
 set -euo pipefail
@@ -44,6 +45,10 @@ wine)
     packages=(gcc-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix wine wine64 wine32:i386 xvfb
         xdotool procps file unzip)
     foreign=i386
+    builds=no
+    ;;
+roots)
+    packages=(debootstrap)
     builds=no
     ;;
 esac
