@@ -8,7 +8,6 @@
 # Qt for Windows is built once from Debian's own source into the cache folder
 # ($PP_CACHE, /var/cache/puerto-paralelo by default) and reused: Qt 6 for x64,
 # Qt 5.15 for 32-bit x86 (Windows 7, 8.1 and 32-bit Windows).
-# Usage: build.sh [qt]   (qt: only Qt for Windows, both, into the cache folder)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
@@ -20,12 +19,18 @@ out=$root/build-windows
 jobs=$(nproc)
 version=$(sed -n 's/^project(PuertoParalelo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
-# Qt for Windows for ARCH (x64, x86), built where missing: its folder in $qt.
-qt_for() { # ARCH
-    local arch=$1 version_qt
+# The icon tool runs here, so it is built for this machine.
+cmake -S . -B "$out/host" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$out/host" -j "$jobs" --target make_icons >/dev/null
+
+# Both programs for ARCH (x64, x86), installed into $out/stage-ARCH, stripped,
+# and zipped.
+build() { # ARCH
+    local arch=$1 qt version_qt configure triplet
     if [ "$arch" = x64 ]; then
         version_qt=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
         qt=$cache/qt-windows-$version_qt
+        triplet=x86_64-w64-mingw32
     else
         # The source package's version: a binary-only rebuild gives the
         # binary package a version of its own.
@@ -34,25 +39,9 @@ qt_for() { # ARCH
             /^Version: / { binary = $2 }
             END { print source != "" ? source : binary }')
         qt=$cache/qt5-windows-x86-$version_qt
+        triplet=i686-w64-mingw32
     fi
     packaging/windows/build_qt.sh "$qt" "$arch" "$version_qt"
-}
-if [ "${1:-}" = qt ]; then
-    qt_for x64
-    qt_for x86
-    exit 0
-fi
-
-# The icon tool runs here, so it is built for this machine.
-cmake -S . -B "$out/host" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$out/host" -j "$jobs" --target make_icons >/dev/null
-
-# Both programs for ARCH (x64, x86), installed into $out/stage-ARCH, stripped,
-# and zipped.
-build() { # ARCH
-    local arch=$1 qt configure triplet=x86_64-w64-mingw32
-    [ "$arch" = x64 ] || triplet=i686-w64-mingw32
-    qt_for "$arch"
     if [ "$arch" = x64 ]; then
         configure=("$qt/bin/qt-cmake")
     else
