@@ -55,11 +55,16 @@ done
 #    tables, which Markdown cannot wrap.
 #  - newer-standards-version 4.7.2 (current is 4.6.x): Debian 12's lintian
 #    knows policy up to 4.6.2; the package follows Debian 13's, 4.7.2.
+#  - appstream-metadata-validation-failed (Debian 13's AppStream): the one
+#    warning is the home page the metainfo does not name, the program having
+#    none; debian/tests/installed, below, validates the metainfo with only that
+#    warning lowered, so any other fault in it still fails.
 # Any other tag, whatever its severity, fails the test until it is mended or
 # explained here.
 explained='^[IX]: puerto-paralelo: (typo-in-manual-page (conector connector|posible possible) \[usr/share/man/man1/puerto-paralelo\.1\.gz:[0-9]+\]|spelling-error-in-binary (conector connector|buil build) \[usr/bin/puerto-paralelo(-demo)?(:[0-9]+)?\])$'
 explained+='|^X: puerto-paralelo source: very-long-line-length-in-source-file [0-9]+ > 512 \[README\.md:[0-9]+\]$'
 explained+='|^W: puerto-paralelo source: newer-standards-version 4\.7\.2 \(current is 4\.6\.[0-9]+\)$'
+explained+='|^W: puerto-paralelo: appstream-metadata-validation-failed Problems reported by "appstreamcli validate-tree"\.$'
 status=0
 lintian=$(lintian --pedantic --display-info --display-experimental "$work"/a/*.changes 2>&1) || status=$?
 echo "$lintian"
