@@ -41,12 +41,13 @@ host_mirror() {
 }
 
 # Downloads the binary package PACKAGE of Debian's RELEASE (trixie, say) for
-# this machine's architecture into FOLDER, through a private apt
+# ARCHITECTURE (this machine's by default) into FOLDER, through a private apt
 # configuration naming only that release of the machine's Debian archive
 # ($PP_DEBIAN_MIRROR overrides it), and prints the file's path.
-# Usage: download_from_release RELEASE PACKAGE FOLDER
+# Usage: download_from_release RELEASE PACKAGE FOLDER [ARCHITECTURE]
 download_from_release() {
-    local release=$1 package=$2 folder=$3 mirror work status=0
+    local release=$1 package=$2 folder=$3 architecture=${4:-$(dpkg --print-architecture)} mirror work
+    local status=0
     mirror=${PP_DEBIAN_MIRROR:-$(host_mirror)}
     [ -n "$mirror" ] || {
         echo "no Debian archive in this machine's apt sources; name one in PP_DEBIAN_MIRROR" >&2
@@ -57,7 +58,8 @@ download_from_release() {
     echo "deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $mirror $release main" \
         >"$work/release.list"
     local apt=(-o "Dir::Etc::SourceList=$work/release.list" -o "Dir::Etc::SourceParts=$work/sources"
-        -o "Dir::State::Lists=$work/lists" -o "Debug::NoLocking=true")
+        -o "Dir::State::Lists=$work/lists" -o "Debug::NoLocking=true"
+        -o "APT::Architecture=$architecture" -o "APT::Architectures::=$architecture")
     if ! apt-get "${apt[@]}" update >"$work/update.log" 2>&1; then
         cat "$work/update.log" >&2
         status=1

@@ -45,15 +45,38 @@ const char* const NoDriverInKernel =
     "(parport_pc), así que modprobe no puede cargarlo. Arranque un núcleo que lo tenga "
     "(CONFIG_PARPORT y CONFIG_PARPORT_PC), como los de Debian.\n";
 
+const char* const KernelNotRead =
+    "No se ha podido saber si este núcleo tiene controlador de puertos paralelos: no se pueden "
+    "leer ni su lista de módulos (en /lib/modules) ni su configuración (/proc/config.gz o "
+    "/boot/config-*), como pasa en un contenedor.\n";
+
+const char* const KernelUpgraded =
+    "Los módulos del núcleo que está en marcha ya no están en /lib/modules, pero sí los de "
+    "otro: el sistema ha instalado un núcleo nuevo y no se ha reiniciado desde entonces, así "
+    "que modprobe no puede cargar los controladores de este. Reinicie el ordenador para "
+    "arrancar el núcleo instalado. Si después el sistema sigue sin conocer ningún puerto "
+    "paralelo:\n";
+
 // How to make the kernel's drivers find the ports, where it has them.
 std::string loadTheDrivers(const KnownPorts& known) {
-    return known.kernelHasDriver ? LoadTheDrivers : NoDriverInKernel;
+    switch (known.kernelDriver) {
+    case KernelDriver::Absent:
+        return NoDriverInKernel;
+    case KernelDriver::Upgraded:
+        return std::string(KernelUpgraded) + LoadTheDrivers;
+    case KernelDriver::Unknown:
+        return std::string(KernelNotRead) + LoadTheDrivers;
+    case KernelDriver::Present:
+        break;
+    }
+    return LoadTheDrivers;
 }
 
-// The way that works where direct access does not: said where the kernel has
-// the driver; how to load it follows in the list of what there is.
+// The way that works where direct access does not: said unless the kernel
+// surely lacks the driver; how to load it follows in the list of what there
+// is.
 std::string driverRoute(const KnownPorts& known) {
-    if (!known.kernelHasDriver) {
+    if (known.kernelDriver == KernelDriver::Absent) {
         return "";
     }
     return "\nEl camino que sí funciona es el controlador del núcleo (ppdev), sin ser root, para "

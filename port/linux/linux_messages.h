@@ -31,7 +31,7 @@ struct KnownPorts {
     std::vector<Parport> ports;           // as ListParports gives them
     std::vector<std::string> usbPrinters; // as UsbPrinterNodes gives them
     bool pcDriverLoaded = false;
-    bool kernelHasDriver = true; // as KernelHasParportDriver says
+    KernelDriver kernelDriver = KernelDriver::Present; // as KernelParportDriver says
 };
 
 // The kernel knows no port at `address`, and the program may not, or could

@@ -116,7 +116,7 @@ void LinuxPort::acquireAddress(std::uint16_t address) {
         throw PortUnavailable(NoDeviceNodeMessage(name_, parport->name, parport->node));
     }
     known.usbPrinters = UsbPrinterNodes(paths_);
-    known.kernelHasDriver = KernelHasParportDriver(paths_);
+    known.kernelDriver = KernelParportDriver(paths_);
     throw PortUnavailable(NoPortMessage(address, known, refusal));
 }
 

@@ -38,7 +38,7 @@ std::variant<PortChoice, std::string> LinuxSystemPorts::readChoice(std::string_v
 
 std::string LinuxSystemPorts::listing() {
     return PortListing({ListParports(paths_), UsbPrinterNodes(paths_), PcDriverLoaded(paths_),
-                        KernelHasParportDriver(paths_)},
+                        KernelParportDriver(paths_)},
                        system_);
 }
 

@@ -1,11 +1,14 @@
 #include "port/linux/parport_lookup.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <fstream>
+#include <string_view>
 #include <system_error>
 
 #include <sys/utsname.h>
+#include <zlib.h>
 
 namespace pp {
 
@@ -36,13 +39,75 @@ std::optional<unsigned long> baseAddress(const std::filesystem::path& file) {
     return base;
 }
 
-// Lines such as "kernel/drivers/parport/parport_pc.ko.xz: kernel/...".
-bool ListNamesParportPc(const std::filesystem::path& list) {
+// Whether a module list, modules.dep or modules.builtin, names parport_pc in
+// a line such as "kernel/drivers/parport/parport_pc.ko.xz: kernel/...";
+// nothing where it cannot be read.
+std::optional<bool> listNamesParportPc(const std::filesystem::path& list) {
     std::ifstream in(list);
+    if (!in) {
+        return std::nullopt;
+    }
     std::string line;
     while (std::getline(in, line)) {
         const std::string module = line.substr(0, line.find(':'));
         if (module.find("/parport_pc.ko") != std::string::npos) {
+            return true;
+        }
+    }
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return false;
+}
+
+// Whether a kernel's configuration, plain or compressed with gzip as
+// /proc/config.gz is, has the PC driver (CONFIG_PARPORT_PC=y or =m); nothing
+// where it cannot be read whole or is no configuration.
+std::optional<bool> configHasParportPc(const std::filesystem::path& file) {
+    const gzFile in = ::gzopen(file.c_str(), "rb"); // plain files are read as they are
+    if (in == nullptr) {
+        return std::nullopt;
+    }
+    std::array<char, 512> chunk{};
+    bool atLineStart = true; // a line longer than a chunk comes in pieces
+    bool isConfig = false;
+    bool has = false;
+    while (!has && ::gzgets(in, chunk.data(), static_cast<int>(chunk.size())) != nullptr) {
+        const std::string_view piece(chunk.data());
+        if (atLineStart) {
+            isConfig = isConfig || piece.starts_with("CONFIG_") || piece.starts_with("# CONFIG_");
+            has = piece.starts_with("CONFIG_PARPORT_PC=y") ||
+                  piece.starts_with("CONFIG_PARPORT_PC=m");
+        }
+        atLineStart = piece.ends_with('\n');
+    }
+    int error = Z_OK;
+    ::gzerror(in, &error);
+    ::gzclose(in);
+    if (has) {
+        return true;
+    }
+    if (error != Z_OK || !isConfig) {
+        return std::nullopt;
+    }
+    return false;
+}
+
+std::string runningRelease() {
+    utsname names{};
+    if (::uname(&names) != 0) {
+        return "";
+    }
+    return static_cast<const char*>(names.release);
+}
+
+// Whether another kernel than `release` has its modules in `root`.
+bool otherKernelInstalled(const std::filesystem::path& root, const std::string& release) {
+    std::error_code error;
+    std::filesystem::directory_iterator it(root, error);
+    for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+        if (it->path().filename() != release &&
+            std::filesystem::exists(it->path() / "modules.dep", error)) {
             return true;
         }
     }
@@ -98,23 +163,34 @@ bool PcDriverLoaded(const ParportPaths& paths) {
     return std::filesystem::exists(paths.moduleDir / "parport_pc", error);
 }
 
-std::filesystem::path RunningKernelModules() {
-    utsname names{};
-    if (::uname(&names) != 0) {
-        return {};
-    }
-    return std::filesystem::path("/lib/modules") / static_cast<const char*>(names.release);
-}
-
-bool KernelHasParportDriver(const ParportPaths& paths) {
+KernelDriver KernelParportDriver(const ParportPaths& paths) {
     std::error_code error;
     if (PcDriverLoaded(paths) || std::filesystem::exists(paths.moduleDir / "parport", error)) {
-        return true;
+        return KernelDriver::Present;
     }
-    const std::filesystem::path modules =
-        paths.kernelModulesDir.empty() ? RunningKernelModules() : paths.kernelModulesDir;
-    return ListNamesParportPc(modules / "modules.dep") ||
-           ListNamesParportPc(modules / "modules.builtin");
+    const std::string release =
+        paths.kernelRelease.empty() ? runningRelease() : paths.kernelRelease;
+    const std::filesystem::path modules = paths.modulesRoot / release;
+    const auto loadable = listNamesParportPc(modules / "modules.dep");
+    const auto builtIn = listNamesParportPc(modules / "modules.builtin");
+    if (loadable.value_or(false) || builtIn.value_or(false)) {
+        return KernelDriver::Present;
+    }
+    if (loadable || builtIn) {
+        return KernelDriver::Absent;
+    }
+    auto configured = configHasParportPc(paths.procConfig);
+    if (!configured) {
+        configured = configHasParportPc(paths.bootDir / ("config-" + release));
+    }
+    if (configured == false) {
+        return KernelDriver::Absent;
+    }
+    if (!std::filesystem::exists(modules, error) &&
+        otherKernelInstalled(paths.modulesRoot, release)) {
+        return KernelDriver::Upgraded;
+    }
+    return configured ? KernelDriver::Present : KernelDriver::Unknown;
 }
 
 std::string PortHolder(const ParportPaths& paths, const std::string& parport) {

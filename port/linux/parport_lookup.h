@@ -11,17 +11,20 @@
 
 namespace pp {
 
-// /lib/modules/RELEASE of the running kernel (uname -r).
-std::filesystem::path RunningKernelModules();
-
 // Where the kernel shows its parallel ports.
 struct ParportPaths {
     std::filesystem::path procDir = "/proc/sys/dev/parport"; // parportN/base-addr
     std::filesystem::path devDir = "/dev";                   // parportN, made by ppdev
     std::filesystem::path moduleDir = "/sys/module";         // parport_pc, when loaded
-    // modules.dep and modules.builtin: the modules the kernel can load; the
-    // running kernel's (RunningKernelModules) where empty.
-    std::filesystem::path kernelModulesDir;
+    // modulesRoot/RELEASE/modules.dep and modules.builtin: the modules a
+    // kernel can load, one folder per kernel installed.
+    std::filesystem::path modulesRoot = "/lib/modules";
+    // The running kernel's configuration: procConfig (gzip), or
+    // bootDir/config-RELEASE.
+    std::filesystem::path procConfig = "/proc/config.gz";
+    std::filesystem::path bootDir = "/boot";
+    // The running kernel's release (uname -r) where empty.
+    std::string kernelRelease;
 };
 
 // A port the kernel registered.
@@ -51,10 +54,20 @@ std::optional<Parport> FindParportByNode(const std::vector<Parport>& ports,
 // module or built in: it then has registered every port it found.
 bool PcDriverLoaded(const ParportPaths& paths);
 
-// Whether the running kernel has a parallel-port driver at all: loaded or
-// built in (parport or parport_pc in moduleDir), or parport_pc among the
-// modules it can load. Without one, modprobe cannot help.
-bool KernelHasParportDriver(const ParportPaths& paths);
+// What can be told of the running kernel's parallel-port driver.
+enum class KernelDriver : std::uint8_t {
+    Present,  // loaded or built in (parport or parport_pc in moduleDir), among the
+              // modules it can load, or in its configuration
+    Absent,   // its module lists, or its configuration, name no parport_pc:
+              // modprobe cannot help
+    Unknown,  // neither its module lists nor its configuration could be read
+    Upgraded, // its module folder is gone and another kernel's is installed: the
+              // system was upgraded and not restarted since
+};
+
+// Says "absent" only on evidence: a module list that was read, or a
+// configuration that was read, without parport_pc.
+KernelDriver KernelParportDriver(const ParportPaths& paths);
 
 // The kernel's name for the device that holds port `parport` now: "ppdev0"
 // for a program using /dev/parport0, "lp0" for the printer driver. Empty when

@@ -15,6 +15,9 @@ namespace pp::testing {
 
 class FakeParportTree {
 public:
+    // The running kernel's release, as uname -r says it.
+    static constexpr const char* KernelRelease = "6.1.0-99-amd64";
+
     FakeParportTree() {
         // A folder of its own, made anew (0700), never one found there.
         std::string name = (std::filesystem::temp_directory_path() / "pp-parport-XXXXXX").string();
@@ -42,8 +45,13 @@ public:
     std::filesystem::path devDir() const { return root_ / "dev"; }
     std::filesystem::path moduleDir() const { return root_ / "module"; }
     // The running kernel's module lists; parport_pc is among them.
-    std::filesystem::path kernelModulesDir() const { return root_ / "lib-modules"; }
-    ParportPaths paths() const { return {procDir(), devDir(), moduleDir(), kernelModulesDir()}; }
+    std::filesystem::path kernelModulesDir() const { return modulesRoot() / KernelRelease; }
+    std::filesystem::path modulesRoot() const { return root_ / "lib-modules"; }
+    std::filesystem::path bootDir() const { return root_ / "boot"; }
+    ParportPaths paths() const {
+        return {procDir(),           devDir(),  moduleDir(),  modulesRoot(),
+                root_ / "config.gz", bootDir(), KernelRelease};
+    }
     std::string node(const std::string& name) const { return (devDir() / name).string(); }
 
     // As when parport_pc is loaded (or built in).
@@ -55,6 +63,17 @@ public:
     }
     void listModules(const std::string& list, const std::string& line) {
         std::ofstream(kernelModulesDir() / list) << line;
+    }
+    // Of the running kernel: its modules gone, another kernel's (`release`)
+    // installed instead, or its configuration in the boot folder.
+    void removeKernelModules() { std::filesystem::remove_all(kernelModulesDir()); }
+    void installKernel(const std::string& release) {
+        std::filesystem::create_directories(modulesRoot() / release);
+        std::ofstream(modulesRoot() / release / "modules.dep") << "";
+    }
+    void writeBootConfig(const std::string& text) {
+        std::filesystem::create_directories(bootDir());
+        std::ofstream(bootDir() / (std::string("config-") + KernelRelease)) << text;
     }
 
     // Adds directory `name` with a base-addr file holding `baseAddr` as is.

@@ -531,7 +531,9 @@ TEST(PortMessages, NameTheCauseAndTheRemedy) {
     const std::vector<std::string> printer = {"/dev/usb/lp0"};
     const GroupAccess listed = {"lp", true, false};
     const GroupAccess inSession = {"lp", true, true};
-    const KnownPorts noDriver = {{}, {}, false, false};
+    const KnownPorts noDriver = {{}, {}, false, KernelDriver::Absent};
+    const KnownPorts unread = {{}, {}, false, KernelDriver::Unknown};
+    const KnownPorts upgraded = {{}, {}, false, KernelDriver::Upgraded};
     FakeSystem system;
     using enum DirectRefusal;
     const Expectation expectations[] = {
@@ -556,6 +558,13 @@ TEST(PortMessages, NameTheCauseAndTheRemedy) {
         {PortListing(noDriver, system),
          {"no conoce ningún puerto paralelo.\nEste núcleo no tiene controlador"},
          {"sudo modprobe"}},
+        {PortListing(unread, system),
+         {"No se ha podido saber si este núcleo tiene controlador", "sudo modprobe parport_pc"},
+         {"Arranque un núcleo", "Reinicie"}},
+        {NoPortMessage(DataPort, upgraded, NoIoperm),
+         {"ya no están en /lib/modules", "Reinicie el ordenador", "sudo modprobe parport_pc",
+          "camino que sí funciona"},
+         {"Arranque un núcleo"}},
         {NoPortMessage(DataPort, {at278, {}, true}, NotTried),
          {"No se encuentra el puerto paralelo 0x378 (888).", "parport_pc) está cargado",
           "este puerto paralelo:\n    parport0 en 0x278 (/dev/parport0)\n",

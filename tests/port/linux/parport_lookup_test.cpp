@@ -5,6 +5,7 @@
 #include "tests/port/linux/fake_parport_tree.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <utility>
 #include <vector>
@@ -107,37 +108,74 @@ TEST(PcDriverLoaded, IsSeenInSysModule) {
     EXPECT_TRUE(PcDriverLoaded(tree.paths()));
 }
 
-TEST(KernelHasParportDriver, LoadedBuiltInOrAmongTheModules) {
+TEST(KernelParportDriver, AbsentOnlyOnEvidence) {
+    using enum KernelDriver;
+    const char* const pc =
+        "kernel/drivers/parport/parport_pc.ko.xz: kernel/drivers/parport/parport.ko.xz\n";
+    const char* const others = "kernel/fs/9p/9p.ko:\nkernel/drivers/usb/class/usblp.ko:\n";
+    const char* const withPc = "CONFIG_PARPORT=m\nCONFIG_PARPORT_PC=m\n";
+    const char* const withoutPc = "CONFIG_IKCONFIG=y\n# CONFIG_PARPORT is not set\n";
     const struct {
-        const char* loaded; // in /sys/module, or nullptr
-        const char* dep;    // modules.dep
-        const char* builtin;
-        bool has;
+        const char* loaded;  // in /sys/module, or nullptr
+        const char* dep;     // the running kernel's modules.dep; nullptr: none
+        const char* builtin; // and its modules.builtin
+        const char* gzipped; // /proc/config.gz, compressed; nullptr: none
+        const char* boot;    // /boot/config-RELEASE
+        const char* other;   // another kernel whose modules are installed
+        KernelDriver expected;
     } kernels[] = {
-        {nullptr, "kernel/drivers/parport/parport_pc.ko.xz: kernel/drivers/parport/parport.ko.xz\n",
-         "", true},
-        {nullptr, "kernel/drivers/parport/parport_pc.ko\n", "", true},
-        {nullptr, "kernel/fs/9p/9p.ko:\n", "kernel/drivers/parport/parport_pc.ko\n", true},
-        {"parport", "", "", true},
-        {"parport_pc", "", "", true},
-        {nullptr, "kernel/fs/9p/9p.ko:\nkernel/drivers/usb/class/usblp.ko:\n", "", false},
-        {"ppdev", "", "kernel/drivers/char/ppdev.ko\n", false},
+        {nullptr, pc, "", nullptr, nullptr, nullptr, Present},
+        {nullptr, "kernel/drivers/parport/parport_pc.ko\n", "", nullptr, nullptr, nullptr, Present},
+        {nullptr, others, "kernel/drivers/parport/parport_pc.ko\n", nullptr, nullptr, nullptr,
+         Present},
+        {"parport", nullptr, nullptr, nullptr, nullptr, nullptr, Present},
+        {"parport_pc", nullptr, nullptr, nullptr, nullptr, nullptr, Present},
+        {nullptr, others, "", nullptr, nullptr, nullptr, Absent},
+        {"ppdev", "", "kernel/drivers/char/ppdev.ko\n", nullptr, nullptr, nullptr, Absent},
+        {nullptr, others, nullptr, nullptr, withPc, nullptr, Absent},
+        // No module list: the configuration tells, compressed or plain.
+        {nullptr, nullptr, nullptr, withoutPc, nullptr, nullptr, Absent},
+        {nullptr, nullptr, nullptr, nullptr, withoutPc, "6.1.0-100-amd64", Absent},
+        {nullptr, nullptr, nullptr, withPc, nullptr, nullptr, Present},
+        {nullptr, nullptr, nullptr, nullptr, "CONFIG_PARPORT_PC=y\n", nullptr, Present},
+        {nullptr, nullptr, nullptr, "not a configuration\n", nullptr, nullptr, Unknown},
+        {nullptr, nullptr, nullptr, nullptr, "", nullptr, Unknown},
+        {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, Unknown},
+        // Upgraded: this kernel's modules gone, another kernel's there.
+        {nullptr, nullptr, nullptr, nullptr, nullptr, "6.1.0-100-amd64", Upgraded},
+        {nullptr, nullptr, nullptr, nullptr, withPc, "6.1.0-100-amd64", Upgraded},
     };
     for (const auto& kernel : kernels) {
         testing::FakeParportTree tree;
         if (kernel.loaded != nullptr) {
             tree.loadModule(kernel.loaded);
         }
-        tree.listModules("modules.dep", kernel.dep);
-        tree.listModules("modules.builtin", kernel.builtin);
-        EXPECT_EQ(KernelHasParportDriver(tree.paths()), kernel.has)
-            << (kernel.loaded ? kernel.loaded : "") << " | " << kernel.dep << " | "
-            << kernel.builtin;
+        tree.removeKernelModules();
+        for (const auto& [list, line] :
+             {std::pair{"modules.dep", kernel.dep}, std::pair{"modules.builtin", kernel.builtin}}) {
+            if (line != nullptr) {
+                std::filesystem::create_directories(tree.kernelModulesDir());
+                tree.listModules(list, line);
+            }
+        }
+        if (kernel.gzipped != nullptr) {
+            const gzFile out = gzopen(tree.paths().procConfig.c_str(), "wb");
+            ASSERT_NE(out, nullptr);
+            gzputs(out, kernel.gzipped);
+            gzclose(out);
+        }
+        if (kernel.boot != nullptr) {
+            tree.writeBootConfig(kernel.boot);
+        }
+        if (kernel.other != nullptr) {
+            tree.installKernel(kernel.other);
+        }
+        const auto text = [](const char* field) { return field != nullptr ? field : "-"; };
+        EXPECT_EQ(KernelParportDriver(tree.paths()), kernel.expected)
+            << text(kernel.loaded) << " | " << text(kernel.dep) << " | " << text(kernel.builtin)
+            << " | " << text(kernel.gzipped) << " | " << text(kernel.boot) << " | "
+            << text(kernel.other);
     }
-    ParportPaths none;
-    none.moduleDir = "/nonexistent/sys/module";
-    none.kernelModulesDir = "/nonexistent/lib/modules/0.0";
-    EXPECT_FALSE(KernelHasParportDriver(none));
 }
 
 } // namespace
