@@ -3,18 +3,28 @@
 # the argument "test" or "bench" also those its tests or benchmarks need
 # ("windows" and "arm64": the builds for Windows and for arm64; "wine": the
 # Windows builds' tests; "roots": CI's Debian roots of other releases and
-# architectures).
+# architectures). "depends" installs nothing: it prints what the programs
+# need to run, one name a line.
 # Installs nothing that is there. Every name is one that Debian 12 and 13
 # both have, none pinned to a version.
 set -euo pipefail
 
 # What the build needs is the source package's list (Build-Depends in
 # debian/control), installed with apt-get build-dep. Beyond it, what the
-# programs need to run (the package's Depends): since Qt 6.5 the X11 platform
-# plugin needs libxcb-cursor0, and a window on a Wayland desktop needs Qt's
-# Wayland plugin (qt6-wayland).
+# programs need to run: the package's own Depends there, but for the
+# libraries, which dpkg-shlibdeps finds (${shlibs:Depends}).
 root=$(cd "$(dirname "$0")/.." && pwd)
-packages=(fonts-liberation2 libxcb-cursor0 qt6-wayland)
+mapfile -t packages < <(awk '
+    /^Package: / { binary = 1 }
+    binary && /^[A-Za-z-]+:/ { field = $1 }
+    binary && field == "Depends:" {
+        sub(/^Depends:/, ""); gsub(/\([^)]*\)/, ""); gsub(/,/, " ")
+        for (i = 1; i <= NF; i++) if ($i !~ /^\$\{/) print $i
+    }' "$root/debian/control")
+if [ "${1:-}" = depends ]; then
+    printf '%s\n' "${packages[@]}"
+    exit 0
+fi
 foreign= # another architecture whose packages are needed
 builds=yes # whether the program is built here (and its Build-Depends needed)
 optional=() # the tests that need these skip, saying so, where they cannot be had
@@ -43,7 +53,7 @@ windows)
 # stand-in DLLs.
 wine)
     packages=(gcc-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix wine wine64 wine32:i386 xvfb
-        xdotool procps file unzip)
+        xdotool dbus-daemon procps file unzip)
     foreign=i386
     builds=no
     ;;

@@ -159,9 +159,9 @@ void Form1::connectClick(QPushButton* button, const ControlDescription& control)
     }
 }
 
-QRect Form1::centredGeometry() const {
-    const QRect area = screen()->availableGeometry();
-    return QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), area);
+QRect Form1::centredGeometry(const QMargins& frame) const {
+    return QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size().grownBy(frame),
+                               screen()->availableGeometry());
 }
 
 void Form1::showCentred() {
@@ -183,10 +183,7 @@ bool Form1::event(QEvent* event) {
             // Once this event, which may be part of showing the window, has
             // been handled; by the frame's corner, as when it was first shown
             // (QWidget::move would now place the window inside the frame).
-            const QPoint corner =
-                QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size().grownBy(frame),
-                                    screen()->availableGeometry())
-                    .topLeft();
+            const QPoint corner = centredGeometry(frame).topLeft();
             QMetaObject::invokeMethod(
                 this, [this, corner] { windowHandle()->setFramePosition(corner); },
                 Qt::QueuedConnection);

@@ -26,8 +26,9 @@ public:
     // Builds the window and its controls; writes nothing to `port`.
     explicit Form1(PortOutput& port, QWidget* parent = nullptr);
 
-    // Where the window stands centred on its screen.
-    QRect centredGeometry() const;
+    // Where the window, with a frame of `frame` around it, stands centred on
+    // its screen: the frame's outer rectangle.
+    QRect centredGeometry(const QMargins& frame = {}) const;
     // Shows the window centred on its screen with the focus on "Sacar Dato":
     // the whole window, its frame included, once the window manager has
     // framed it (where the window system lets a program place its window).

@@ -17,7 +17,7 @@ cache=${PP_CACHE:-/var/cache/puerto-paralelo}
 mkdir -p "$cache"
 out=$root/build-windows
 jobs=$(nproc)
-version=$(sed -n 's/^project(PuertoParalelo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+version=$(sed -n '1s/^puerto-paralelo (\([0-9.]*\)).*/\1/p' debian/changelog)
 
 # The icon tool runs here, so it is built for this machine.
 cmake -S . -B "$out/host" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null

@@ -10,7 +10,10 @@ xvfb_pid=
 program_pid=
 wm_pid=
 
+# A script that starts more may define before_cleanup, run first; and
+# after_exit, run once the program has ended.
 cleanup() {
+    [ "$(type -t before_cleanup)" != function ] || before_cleanup
     [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
     stop_session_bus
     [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
@@ -78,12 +81,13 @@ frame_geometry() {
 }
 
 # Starts a program with its standard output in $work/stdout (or in
-# $program_out) and waits for its window, whose id it leaves in $window.
+# $program_out) and waits for its window (at most $start_within seconds, 20
+# by default), whose id it leaves in $window.
 start_program() {
     "$@" >"${program_out:-$work/stdout}" 2>"$work/stderr" </dev/null &
     program_pid=$!
     window=
-    for _ in $(seq 200); do
+    for _ in $(seq $((${start_within:-20} * 10))); do
         window=$(xdotool search --onlyvisible --name '^Puerto Paralelo$' 2>/dev/null | head -n 1) || true
         [ -n "$window" ] && break
         kill -0 "$program_pid" 2>/dev/null || fail "the program ended at start: $(cat "$work/stderr")"
@@ -106,10 +110,12 @@ wait_for_lines() {
     fail "expected $1 lines, got: $(cat "$work/stdout")"
 }
 
-# Waits for the program to end and leaves its exit status in $status.
+# Waits for the program to end (at most $exit_within seconds, 5 by default)
+# and leaves its exit status in $status.
 wait_for_exit() {
-    reap 5 "$program_pid" "the program" || fail "the program did not end"
+    reap "${exit_within:-5}" "$program_pid" "the program" || fail "the program did not end"
     program_pid=
+    [ "$(type -t after_exit)" != function ] || after_exit
 }
 
 # Checks that the program printed exactly the lines of the array `expected`,

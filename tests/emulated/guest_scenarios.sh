@@ -9,7 +9,7 @@ set -u
 scenario=$1
 program=/run/build/puerto-paralelo
 program_args=() # the options of the copies started next
-export DISPLAY=:0 HOME=/tmp
+export DISPLAY=:0
 . "$(dirname "$0")/../support/session.sh"
 # The emulated port's base address in each scenario.
 case $scenario in
@@ -39,19 +39,23 @@ wait_port() {
 # /tmp is open to the scenarios' users, who could plant a link there.
 results=$(mktemp -d)
 chmod 0755 "$results"
-# The unprivileged user 4242, in group lp (7) only; 4243 in no group. Root
-# and 4242 each have a runtime folder and a session bus, as in a desktop
-# session.
-for uid in 0 4242; do
-    mkdir -p /tmp/runtime-$uid && chown $uid:$uid /tmp/runtime-$uid && chmod 0700 /tmp/runtime-$uid
+# The unprivileged user 4242, in group lp (7) only; 4243 in no group. Each
+# has a home of its own, made here before any of them runs; root's home and
+# runtime folder are in $results. Root and 4242 each have a runtime folder
+# and a session bus, as in a desktop session.
+mkdir -m 0700 "$results/home" "$results/runtime"
+export HOME=$results/home XDG_RUNTIME_DIR=$results/runtime
+for folder in home-4242 home-4243 runtime-4242; do
+    mkdir -m 0700 /tmp/$folder && chown "${folder#*-}:${folder#*-}" /tmp/$folder
 done
 as_user=(setpriv --reuid=4242 --regid=4242 --groups=7 --inh-caps=-all
-    env XDG_RUNTIME_DIR=/tmp/runtime-4242 DBUS_SESSION_BUS_ADDRESS=unix:path=/tmp/runtime-4242/bus)
-as_outsider=(setpriv --reuid=4243 --regid=4243 --clear-groups --inh-caps=-all)
+    env HOME=/tmp/home-4242 XDG_RUNTIME_DIR=/tmp/runtime-4242
+    DBUS_SESSION_BUS_ADDRESS=unix:path=/tmp/runtime-4242/bus)
+as_outsider=(setpriv --reuid=4243 --regid=4243 --clear-groups --inh-caps=-all
+    env HOME=/tmp/home-4243)
 start_session_bus /tmp/runtime-4242 "${as_user[@]}"
 check "session-bus-4242" $? "dbus-daemon --session did not start"
-export XDG_RUNTIME_DIR=/tmp/runtime-0
-start_session_bus /tmp/runtime-0
+start_session_bus "$results/runtime"
 check "session-bus-root" $? "dbus-daemon --session did not start"
 
 # -noreset: a server that resets when its last client (xdotool) leaves may

@@ -56,8 +56,8 @@ mount -t tmpfs tmpfs /host/tmp
 # bus refuses a user without one): 4242 in group lp, 4243 in none.
 mkdir -p /accounts
 { cat /host/etc/passwd
-  echo 'usuario:x:4242:4242:Usuario del grupo lp:/tmp:/bin/sh'
-  echo 'ajeno:x:4243:4243:Usuario ajeno al grupo lp:/tmp:/bin/sh'; } >/accounts/passwd
+  echo 'usuario:x:4242:4242:Usuario del grupo lp:/tmp/home-4242:/bin/sh'
+  echo 'ajeno:x:4243:4243:Usuario ajeno al grupo lp:/tmp/home-4243:/bin/sh'; } >/accounts/passwd
 { sed '/^lp:x:7:/{s/$/,usuario/;s/:,/:/}' /host/etc/group
   echo 'usuario:x:4242:'
   echo 'ajeno:x:4243:'; } >/accounts/group

@@ -39,7 +39,7 @@ fi
 echo "package: two builds in different folders, umasks, time zones and locales are bit-identical"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libc6 libqt6widgets6 libqt6gui6 libqt6core6 fonts-liberation2 libxcb-cursor0 qt6-wayland; do
+for library in libc6 zlib1g libqt6widgets6 libqt6gui6 libqt6core6 $("$src/scripts/deps.sh" depends); do
     grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
 done
 
@@ -111,6 +111,11 @@ head -n 1 "$doc/copyright" | grep -qx 'Format: https://www.debian.org/doc/packag
 grep -qx 'License: Expat' "$doc/copyright" || fail "copyright names no MIT (Expat) licence"
 [ "$(zcat "$doc/changelog.gz" | head -n 1 | sed 's/ .*//')" = "$(dpkg-deb -f "$deb" Package)" ] ||
     fail "changelog does not start with the package's entry"
+# One version: the package's, the program's own, and the metainfo's newest.
+version=$(dpkg-deb -f "$deb" Version)
+[ "$("$root/usr/bin/puerto-paralelo" --version)" = "puerto-paralelo $version" ] &&
+    [ "$(grep -om 1 '<release version="[^"]*"' "$share/metainfo/"*.metainfo.xml)" = "<release version=\"$version\"" ] ||
+    fail "not one version: the package's $version, $("$root/usr/bin/puerto-paralelo" --version 2>&1), the metainfo's $(grep -om 1 '<release version="[^"]*"' "$share/metainfo/"*.metainfo.xml)"
 
 # What the package's own tests check of the installed package, on it unpacked.
 bash "$src/debian/tests/installed" "$root" || fail "the unpacked package"

@@ -42,6 +42,16 @@ TEST(DemoLine, ShowsThePortTheByteInHexBinaryAndItsHighLines) {
     EXPECT_EQ(DemoLine(0x3F), "0x378 <- 0x3F  0b00111111  líneas altas: D0 D1 D2 D3 D4 D5");
 }
 
+// Every byte, against the test's own table of hexadecimal digits.
+TEST(DemoLine, AlwaysStartsWithTheAddressAndTwoUpperCaseDigits) {
+    constexpr char HexDigits[] = "0123456789ABCDEF";
+    for (unsigned value = 0; value < 256; ++value) {
+        const std::string expected =
+            std::string("0x378 <- 0x") + HexDigits[value >> 4] + HexDigits[value & 15] + "  0b";
+        EXPECT_EQ(DemoLine(static_cast<PortByte>(value)).substr(0, expected.size()), expected);
+    }
+}
+
 // Counts the flushes of the stream that writes into it.
 class FlushCounter final : public std::stringbuf {
 public:

@@ -8,7 +8,8 @@
 # whose qemu-i386 is a static program) and is kept in the cache folder
 # ($PP_CACHE, /var/cache/puerto-paralelo by default). Needs root to register.
 #
-#   i386_programs_start   chooses the path, leaves it in $i386_path (native or
+#   i386_programs_start   removes a registration a killed run left, then
+#                         chooses the path, leaves it in $i386_path (native or
 #                         emulated) and $slow (how many times longer to wait)
 #   i386_programs_end     removes the registration, where one was made
 #   i386_program_proof PID  fails unless process PID runs the path chosen
@@ -18,9 +19,21 @@ i386_entry=pp-qemu-i386
 i386_registered=
 qemu_i386=
 
+# This project's own registration, where a run killed by SIGKILL (CI's time
+# limit, the out-of-memory killer: no EXIT trap) left it: removed before
+# anything is asked, whatever path is taken next. Left there, it would answer
+# for the kernel and run every i386 program of the machine through QEMU (a
+# chroot does not isolate binfmt_misc).
+i386_programs_forget() {
+    [ -e "$binfmt/register" ] || mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null || return 0
+    [ ! -e "$binfmt/$i386_entry" ] || echo -1 >"$binfmt/$i386_entry"
+}
+
 # Whether the kernel itself runs an i386 program: the 32-bit dynamic loader
-# that wine32 brings, asked its version.
+# that wine32 brings, asked its version, with no registration of ours left
+# to answer instead.
 kernel_runs_i386() {
+    [ -n "$i386_registered" ] || i386_programs_forget || return 1
     [ -x /lib/ld-linux.so.2 ] || { echo "no /lib/ld-linux.so.2 (libc6:i386)" >&2; return 2; }
     /lib/ld-linux.so.2 --version >/dev/null 2>&1
 }
@@ -56,19 +69,21 @@ i386_programs_start() {
     i386_path=$wanted slow=1
     [ "$i386_path" = native ] && return 0
     slow=3
-    fetch_qemu_i386 || return 1
+    fetch_qemu_i386 && i386_register || return 1
+    # QEMU's default CPU model makes Qt 5 die at the first key with an illegal
+    # instruction; Nehalem (no AVX) runs it.
+    export QEMU_CPU=Nehalem
+}
+
+# Registers $qemu_i386 for i386 programs.
+i386_register() {
     [ -e "$binfmt/register" ] || mount -t binfmt_misc binfmt_misc "$binfmt" || return 1
-    # A registration left by a run that was killed goes first.
-    [ ! -e "$binfmt/$i386_entry" ] || echo -1 >"$binfmt/$i386_entry"
     # i386 ELF executables and shared objects; F: QEMU opened now, so that it
     # serves in any root. binfmt_misc's handlers come before the kernel's own
     # ELF loader, also where that could run them.
     printf '%s' ":$i386_entry:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:$qemu_i386:F" \
         >"$binfmt/register" || return 1
     i386_registered=yes
-    # QEMU's default CPU model makes Qt 5 die at the first key with an illegal
-    # instruction; Nehalem (no AVX) runs it.
-    export QEMU_CPU=Nehalem
 }
 
 i386_programs_end() {
