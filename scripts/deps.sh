@@ -14,13 +14,17 @@ set -euo pipefail
 # programs need to run: the package's own Depends there, but for the
 # libraries, which dpkg-shlibdeps finds (${shlibs:Depends}).
 root=$(cd "$(dirname "$0")/.." && pwd)
+# (Of alternatives, the first.)
 mapfile -t packages < <(awk '
+    /^#/ { next }
     /^Package: / { binary = 1 }
     binary && /^[A-Za-z-]+:/ { field = $1 }
     binary && field == "Depends:" {
-        sub(/^Depends:/, ""); gsub(/\([^)]*\)/, ""); gsub(/,/, " ")
+        sub(/^Depends:/, ""); gsub(/\([^)]*\)|\[[^]]*\]/, ""); gsub(/\|[^,]*/, "")
+        gsub(/,/, " ")
         for (i = 1; i <= NF; i++) if ($i !~ /^\$\{/) print $i
     }' "$root/debian/control")
+[ "${#packages[@]}" -gt 0 ] || { echo "deps.sh: no Depends read from debian/control" >&2; exit 1; }
 if [ "${1:-}" = depends ]; then
     printf '%s\n' "${packages[@]}"
     exit 0

@@ -52,10 +52,15 @@ const char* const KernelNotRead =
 
 const char* const KernelUpgraded =
     "Los módulos del núcleo que está en marcha ya no están en /lib/modules, pero sí los de "
-    "otro: el sistema ha instalado un núcleo nuevo y no se ha reiniciado desde entonces, así "
-    "que modprobe no puede cargar los controladores de este. Reinicie el ordenador para "
-    "arrancar el núcleo instalado. Si después el sistema sigue sin conocer ningún puerto "
-    "paralelo:\n";
+    "otro núcleo, como pasa cuando se instala uno nuevo y no se reinicia el ordenador: "
+    "modprobe no puede cargar los controladores de este. Reinicie el ordenador para arrancar "
+    "el núcleo instalado. Si después el sistema sigue sin conocer ningún puerto paralelo:\n";
+
+const char* const ModuleNotInstalled =
+    "Según su configuración, este núcleo tiene el controlador de puertos paralelos "
+    "(CONFIG_PARPORT_PC), pero el módulo parport_pc no está entre sus módulos instalados: "
+    "instale los módulos de este núcleo (en Debian vienen en su paquete linux-image). "
+    "Después:\n";
 
 // How to make the kernel's drivers find the ports, where it has them.
 std::string loadTheDrivers(const KnownPorts& known) {
@@ -66,6 +71,8 @@ std::string loadTheDrivers(const KnownPorts& known) {
         return std::string(KernelUpgraded) + LoadTheDrivers;
     case KernelDriver::Unknown:
         return std::string(KernelNotRead) + LoadTheDrivers;
+    case KernelDriver::NotInstalled:
+        return std::string(ModuleNotInstalled) + LoadTheDrivers;
     case KernelDriver::Present:
         break;
     }

@@ -176,9 +176,7 @@ KernelDriver KernelParportDriver(const ParportPaths& paths) {
     if (loadable.value_or(false) || builtIn.value_or(false)) {
         return KernelDriver::Present;
     }
-    if (loadable || builtIn) {
-        return KernelDriver::Absent;
-    }
+    const bool listed = loadable.has_value() || builtIn.has_value(); // read, and without it
     auto configured = configHasParportPc(paths.procConfig);
     if (!configured) {
         configured = configHasParportPc(paths.bootDir / ("config-" + release));
@@ -186,9 +184,12 @@ KernelDriver KernelParportDriver(const ParportPaths& paths) {
     if (configured == false) {
         return KernelDriver::Absent;
     }
-    if (!std::filesystem::exists(modules, error) &&
+    if (!std::filesystem::exists(modules / "modules.dep", error) &&
         otherKernelInstalled(paths.modulesRoot, release)) {
         return KernelDriver::Upgraded;
+    }
+    if (listed) {
+        return configured ? KernelDriver::NotInstalled : KernelDriver::Absent;
     }
     return configured ? KernelDriver::Present : KernelDriver::Unknown;
 }

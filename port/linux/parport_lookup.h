@@ -56,17 +56,18 @@ bool PcDriverLoaded(const ParportPaths& paths);
 
 // What can be told of the running kernel's parallel-port driver.
 enum class KernelDriver : std::uint8_t {
-    Present,  // loaded or built in (parport or parport_pc in moduleDir), among the
-              // modules it can load, or in its configuration
-    Absent,   // its module lists, or its configuration, name no parport_pc:
-              // modprobe cannot help
-    Unknown,  // neither its module lists nor its configuration could be read
-    Upgraded, // its module folder is gone and another kernel's is installed: the
-              // system was upgraded and not restarted since
+    Present,      // loaded or built in (parport or parport_pc in moduleDir), among
+                  // the modules it can load, or in its configuration
+    Absent,       // its configuration, or its module lists where the configuration
+                  // cannot be read, name no parport_pc: modprobe cannot help
+    NotInstalled, // in its configuration, but not among its modules installed
+    Unknown,      // neither its module lists nor its configuration could be read
+    Upgraded,     // its modules are gone and another kernel's are installed, as
+                  // when a new kernel was installed without restarting since
 };
 
-// Says "absent" only on evidence: a module list that was read, or a
-// configuration that was read, without parport_pc.
+// Says "absent" only on evidence: a configuration that was read, or a module
+// list that was read, without parport_pc.
 KernelDriver KernelParportDriver(const ParportPaths& paths);
 
 // The kernel's name for the device that holds port `parport` now: "ppdev0"

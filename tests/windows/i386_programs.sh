@@ -26,14 +26,17 @@ qemu_i386=
 # chroot does not isolate binfmt_misc).
 i386_programs_forget() {
     [ -e "$binfmt/register" ] || mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null || return 0
-    [ ! -e "$binfmt/$i386_entry" ] || echo -1 >"$binfmt/$i386_entry"
+    [ ! -e "$binfmt/$i386_entry" ] || echo -1 >"$binfmt/$i386_entry" || {
+        echo "cannot remove $binfmt/$i386_entry, which a killed run left (as root: echo -1 >$binfmt/$i386_entry)" >&2
+        return 1
+    }
 }
 
 # Whether the kernel itself runs an i386 program: the 32-bit dynamic loader
 # that wine32 brings, asked its version, with no registration of ours left
 # to answer instead.
 kernel_runs_i386() {
-    [ -n "$i386_registered" ] || i386_programs_forget || return 1
+    [ -n "$i386_registered" ] || i386_programs_forget || return 3
     [ -x /lib/ld-linux.so.2 ] || { echo "no /lib/ld-linux.so.2 (libc6:i386)" >&2; return 2; }
     /lib/ld-linux.so.2 --version >/dev/null 2>&1
 }
@@ -57,6 +60,7 @@ fetch_qemu_i386() {
 
 i386_programs_start() {
     local wanted=${PP_WINE32:-auto} native=yes
+    i386_programs_forget || return 1
     kernel_runs_i386 || native=no
     case $wanted in
     native)

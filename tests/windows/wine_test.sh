@@ -69,8 +69,9 @@ done
 # As a run killed by SIGKILL (its EXIT trap skipped) leaves it, QEMU stays
 # registered for i386 programs: the start removes it before it asks the
 # kernel, and where the kernel runs them the native path is taken.
+# Only as root, who may register.
 left=
-if [ "$arch" = x86 ] && [ "${PP_WINE32:-auto}" = auto ]; then
+if [ "$arch" = x86 ] && [ "${PP_WINE32:-auto}" = auto ] && [ "$(id -u)" = 0 ]; then
     kernel_runs_i386 && left=native || left=emulated
     fetch_qemu_i386 && i386_register || fail "cannot register QEMU as a killed run would leave it"
     i386_registered=
@@ -193,16 +194,16 @@ dismiss() {
     # Enter again where the box is still there a second later: a key that
     # came before the box could take it is lost. A box that is closing may
     # refuse the focus: it fails only if it is still shown after the last try.
-    local focused=no
+    local enters=0
     for _ in $(seq $((5 * slow))); do
-        if within $((10 * slow)) "the focus on the message box" xdotool windowfocus --sync "$box" 2>/dev/null; then
-            focused=yes
+        if within $((5 * slow)) "the focus on the message box" xdotool windowfocus --sync "$box"; then
             xdotool key Return
+            enters=$((enters + 1))
         fi
         sleep 1
         xdotool search --onlyvisible --name '^Velmarin$' 2>/dev/null | grep -qx "$box" || return 0
     done
-    fail "the message box stayed, $((5 * slow)) times given Enter (focused: $focused)"
+    fail "the message box stayed, after $((5 * slow)) tries ($enters of them with the focus, given Enter)"
 }
 # Starts the program with the options given; its first key must end it with
 # a message box and a status other than 0. WHAT names the case in failures.

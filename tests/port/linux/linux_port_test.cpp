@@ -534,6 +534,7 @@ TEST(PortMessages, NameTheCauseAndTheRemedy) {
     const KnownPorts noDriver = {{}, {}, false, KernelDriver::Absent};
     const KnownPorts unread = {{}, {}, false, KernelDriver::Unknown};
     const KnownPorts upgraded = {{}, {}, false, KernelDriver::Upgraded};
+    const KnownPorts notInstalled = {{}, {}, false, KernelDriver::NotInstalled};
     FakeSystem system;
     using enum DirectRefusal;
     const Expectation expectations[] = {
@@ -561,6 +562,9 @@ TEST(PortMessages, NameTheCauseAndTheRemedy) {
         {PortListing(unread, system),
          {"No se ha podido saber si este núcleo tiene controlador", "sudo modprobe parport_pc"},
          {"Arranque un núcleo", "Reinicie"}},
+        {PortListing(notInstalled, system),
+         {"el módulo parport_pc no está entre sus módulos instalados", "sudo modprobe ppdev"},
+         {"Arranque un núcleo"}},
         {NoPortMessage(DataPort, upgraded, NoIoperm),
          {"ya no están en /lib/modules", "Reinicie el ordenador", "sudo modprobe parport_pc",
           "camino que sí funciona"},

@@ -115,35 +115,44 @@ TEST(KernelParportDriver, AbsentOnlyOnEvidence) {
     const char* const others = "kernel/fs/9p/9p.ko:\nkernel/drivers/usb/class/usblp.ko:\n";
     const char* const withPc = "CONFIG_PARPORT=m\nCONFIG_PARPORT_PC=m\n";
     const char* const withoutPc = "CONFIG_IKCONFIG=y\n# CONFIG_PARPORT is not set\n";
+    const std::string longLine = "CONFIG_CMDLINE=\"" + std::string(600, 'x') + "\"\n" + withPc;
+    const char* const newer = "6.1.0-100-amd64";
     const struct {
-        const char* loaded;  // in /sys/module, or nullptr
-        const char* dep;     // the running kernel's modules.dep; nullptr: none
-        const char* builtin; // and its modules.builtin
-        const char* gzipped; // /proc/config.gz, compressed; nullptr: none
-        const char* boot;    // /boot/config-RELEASE
-        const char* other;   // another kernel whose modules are installed
-        KernelDriver expected;
+        const char* loaded = nullptr;  // in /sys/module
+        const char* dep = nullptr;     // the running kernel's modules.dep; nullptr: none
+        const char* builtin = nullptr; // and its modules.builtin
+        const char* gzipped = nullptr; // /proc/config.gz, compressed
+        bool cut = false;              // /proc/config.gz cut short
+        const char* boot = nullptr;    // /boot/config-RELEASE
+        const char* other = nullptr;   // another kernel whose modules are installed
+        KernelDriver expected = Present;
     } kernels[] = {
-        {nullptr, pc, "", nullptr, nullptr, nullptr, Present},
-        {nullptr, "kernel/drivers/parport/parport_pc.ko\n", "", nullptr, nullptr, nullptr, Present},
-        {nullptr, others, "kernel/drivers/parport/parport_pc.ko\n", nullptr, nullptr, nullptr,
-         Present},
-        {"parport", nullptr, nullptr, nullptr, nullptr, nullptr, Present},
-        {"parport_pc", nullptr, nullptr, nullptr, nullptr, nullptr, Present},
-        {nullptr, others, "", nullptr, nullptr, nullptr, Absent},
-        {"ppdev", "", "kernel/drivers/char/ppdev.ko\n", nullptr, nullptr, nullptr, Absent},
-        {nullptr, others, nullptr, nullptr, withPc, nullptr, Absent},
+        {.dep = pc, .builtin = ""},
+        {.dep = "kernel/drivers/parport/parport_pc.ko\n", .builtin = ""},
+        {.dep = others, .builtin = "kernel/drivers/parport/parport_pc.ko\n"},
+        {.loaded = "parport"},
+        {.loaded = "parport_pc"},
+        {.dep = others, .builtin = "", .expected = Absent},
+        {.loaded = "ppdev",
+         .dep = "",
+         .builtin = "kernel/drivers/char/ppdev.ko\n",
+         .expected = Absent},
+        {.dep = others, .boot = withPc, .expected = NotInstalled},
+        {.dep = pc, .boot = withoutPc}, // a module list naming it is enough
         // No module list: the configuration tells, compressed or plain.
-        {nullptr, nullptr, nullptr, withoutPc, nullptr, nullptr, Absent},
-        {nullptr, nullptr, nullptr, nullptr, withoutPc, "6.1.0-100-amd64", Absent},
-        {nullptr, nullptr, nullptr, withPc, nullptr, nullptr, Present},
-        {nullptr, nullptr, nullptr, nullptr, "CONFIG_PARPORT_PC=y\n", nullptr, Present},
-        {nullptr, nullptr, nullptr, "not a configuration\n", nullptr, nullptr, Unknown},
-        {nullptr, nullptr, nullptr, nullptr, "", nullptr, Unknown},
-        {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, Unknown},
-        // Upgraded: this kernel's modules gone, another kernel's there.
-        {nullptr, nullptr, nullptr, nullptr, nullptr, "6.1.0-100-amd64", Upgraded},
-        {nullptr, nullptr, nullptr, nullptr, withPc, "6.1.0-100-amd64", Upgraded},
+        {.gzipped = withoutPc, .expected = Absent},
+        {.boot = withoutPc, .other = newer, .expected = Absent},
+        {.gzipped = withPc},
+        {.gzipped = longLine.c_str()},
+        {.boot = "CONFIG_PARPORT_PC=y\n"},
+        {.gzipped = withoutPc, .cut = true, .boot = withPc},
+        {.gzipped = withoutPc, .cut = true, .expected = Unknown},
+        {.gzipped = "not a configuration\n", .expected = Unknown},
+        {.boot = "", .expected = Unknown},
+        {.expected = Unknown},
+        // This kernel's modules gone, another kernel's there.
+        {.other = newer, .expected = Upgraded},
+        {.boot = withPc, .other = newer, .expected = Upgraded},
     };
     for (const auto& kernel : kernels) {
         testing::FakeParportTree tree;
@@ -159,10 +168,14 @@ TEST(KernelParportDriver, AbsentOnlyOnEvidence) {
             }
         }
         if (kernel.gzipped != nullptr) {
-            const gzFile out = gzopen(tree.paths().procConfig.c_str(), "wb");
+            const std::filesystem::path config = tree.paths().procConfig;
+            const gzFile out = gzopen(config.c_str(), "wb");
             ASSERT_NE(out, nullptr);
             gzputs(out, kernel.gzipped);
             gzclose(out);
+            if (kernel.cut) {
+                std::filesystem::resize_file(config, std::filesystem::file_size(config) - 8);
+            }
         }
         if (kernel.boot != nullptr) {
             tree.writeBootConfig(kernel.boot);
@@ -173,8 +186,8 @@ TEST(KernelParportDriver, AbsentOnlyOnEvidence) {
         const auto text = [](const char* field) { return field != nullptr ? field : "-"; };
         EXPECT_EQ(KernelParportDriver(tree.paths()), kernel.expected)
             << text(kernel.loaded) << " | " << text(kernel.dep) << " | " << text(kernel.builtin)
-            << " | " << text(kernel.gzipped) << " | " << text(kernel.boot) << " | "
-            << text(kernel.other);
+            << " | " << text(kernel.gzipped) << (kernel.cut ? " (cut)" : "") << " | "
+            << text(kernel.boot) << " | " << text(kernel.other);
     }
 }
 
