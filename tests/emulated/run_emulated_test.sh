@@ -4,18 +4,29 @@
 # under Xvfb and clicked with real X input, and every write to the port read
 # back from QEMU's own trace.
 # Usage: run_emulated_test.sh SOURCE_DIR BUILD_DIR [SCENARIO...]
-# Scenarios: driver direct idle twocopies noport root278 user278 card rawonly
-# listar foreign removed lockdown (all by default).
+#        run_emulated_test.sh SOURCE_DIR BUILD_DIR --prepare
+#        run_emulated_test.sh --scenarios
+# Scenarios: those --scenarios prints, all by default, each in a machine of
+# its own; --prepare only makes the machine (the kernel, its modules and the
+# initramfs, kept in BUILD_DIR/emulated), which the scenarios otherwise make
+# where it is missing. Several of these may run at once once the machine is
+# made: each run keeps its files in a folder of its own, removed when it ends.
 # Exits 77 (skipped) only where QEMU is not installed.
 set -euo pipefail
 
+all_scenarios=(driver direct idle twocopies noport root278 user278 card rawonly listar foreign
+    removed lockdown)
+if [ "${1:-}" = --scenarios ]; then
+    printf '%s\n' "${all_scenarios[@]}"
+    exit 0
+fi
 src=$(realpath "$1")
 build=$(realpath "$2")
 shift 2
+prepare_only=
+[ "${1:-}" != --prepare ] || { prepare_only=yes; shift; }
 scenarios=("$@")
-[ "${#scenarios[@]}" -gt 0 ] ||
-    scenarios=(driver direct idle twocopies noport root278 user278 card rawonly listar foreign
-        removed lockdown)
+[ "${#scenarios[@]}" -gt 0 ] || scenarios=("${all_scenarios[@]}")
 cache=$build/emulated
 mkdir -p "$cache"
 
@@ -29,6 +40,21 @@ fi
 export LC_ALL=C.UTF-8
 # Whatever stops this script early says where and why.
 trap 'echo "FAILED: line $LINENO: $BASH_COMMAND (status $?)"' ERR
+# The runs' folders and machines go with the script, however it ends.
+runs=()
+qemu_pid=
+# PP_EMULATED_KEEP=1 keeps the folders, to read the consoles and traces.
+finish() {
+    [ -z "$qemu_pid" ] || kill -9 "$qemu_pid" 2>/dev/null || true
+    [ "${#runs[@]}" -eq 0 ] && return
+    if [ -n "${PP_EMULATED_KEEP:-}" ]; then
+        echo "emulated: the runs are kept in ${runs[*]}"
+    else
+        rm -rf "${runs[@]}"
+    fi
+}
+trap finish EXIT
+trap 'exit 143' TERM INT
 
 # --- The machine: the kernel that Debian's metapackage for this machine's
 # architecture currently points to (linux-image-amd64, linux-image-686-pae),
@@ -81,6 +107,7 @@ take_module() { # NAME
     loads+=("$name")
 }
 if [ ! -f "$machine/initrd.gz" ] || [ ! -f "$machine/initrd/modules/order" ]; then
+    [ -n "$prepare_only" ] || echo "The machine is made first (run_emulated_test.sh --prepare makes it alone)."
     rm -rf "$machine" && mkdir -p "$machine/kernel" "$machine/busybox" "$machine/initrd/modules"
     download "linux-image-$version-unsigned" busybox-static
     dpkg-deb --fsys-tarfile "$(ls "$cache/debs/linux-image-$version-unsigned_"*.deb)" \
@@ -105,19 +132,32 @@ if [ ! -f "$machine/initrd.gz" ] || [ ! -f "$machine/initrd/modules/order" ]; th
     (cd "$machine/initrd" && find . | cpio -o -H newc --quiet | gzip -1) >"$machine/initrd.gz.part"
     mv "$machine/initrd.gz.part" "$machine/initrd.gz"
 fi
-# The /init script may have changed since the cached initramfs was made.
+# The /init script may have changed since the cached initramfs was made (a
+# new one replaces it whole, for runs that may have it open).
 if ! cmp -s "$src/tests/emulated/init.sh" "$machine/initrd/init"; then
     cp "$src/tests/emulated/init.sh" "$machine/initrd/init"
-    (cd "$machine/initrd" && find . | cpio -o -H newc --quiet | gzip -1) >"$machine/initrd.gz"
+    (cd "$machine/initrd" && find . | cpio -o -H newc --quiet | gzip -1) >"$machine/initrd.gz.part"
+    mv "$machine/initrd.gz.part" "$machine/initrd.gz"
+fi
+if [ -n "$prepare_only" ]; then
+    echo "emulated: the machine for kernel $version is ready in $machine"
+    exit 0
 fi
 
-# --- One boot per scenario, of at most machine_limit seconds.
-machine_limit=300
+# --- One boot per scenario. A machine that stops making progress (nothing
+# new on its console for stall_limit seconds: a hang, not a slow host) is
+# stopped, said so, and the next one runs; machine_limit bounds a boot
+# whatever it prints.
+stall_limit=180 machine_limit=1200
+declare -A run_dir
 # PORTS: the base addresses of the emulated ISA parallel ports, blank-separated,
 # or "none"; KERNEL: more kernel parameters for init.sh.
 run_machine() { # NAME PPDEV PORTS [KERNEL]
-    local name=$1 ppdev=$2 ports=$3 dir=$cache/run-$1
-    rm -rf "$dir" && mkdir -p "$dir/share"
+    local name=$1 ppdev=$2 ports=$3 dir
+    dir=$(mktemp -d "$cache/run-$name.XXXXXX")
+    runs+=("$dir")
+    run_dir[$name]=$dir
+    mkdir "$dir/share"
     # The tree's and the build's paths reach the guest through a folder it
     # mounts, whatever they hold: the kernel's command line splits at blanks.
     # In QEMU's options a comma is written twice.
@@ -137,13 +177,28 @@ run_machine() { # NAME PPDEV PORTS [KERNEL]
             -device "isa-parallel,chardev=lpt$n,iobase=$iobase,irq=$((7 - 2 * n))")
         n=$((n + 1))
     done
-    # Each scenario takes one to three minutes; one that hangs is stopped,
-    # said so, and the next one runs.
-    local status=0
-    timeout "$machine_limit" qemu-system-x86_64 "${args[@]}" </dev/null >"$dir/console.log" 2>&1 ||
-        status=$?
-    [ "$status" != 124 ] ||
-        judge "$name" "the machine ended within $machine_limit s" 1 "it was stopped; see $dir/console.log"
+    qemu-system-x86_64 "${args[@]}" </dev/null >"$dir/console.log" 2>&1 &
+    qemu_pid=$!
+    local size=-1 still=0 began=$SECONDS stopped=
+    while kill -0 "$qemu_pid" 2>/dev/null; do
+        sleep 5
+        if [ "$(stat -c %s "$dir/console.log")" = "$size" ]; then
+            still=$((still + 5))
+        else
+            size=$(stat -c %s "$dir/console.log") still=0
+        fi
+        if [ "$still" -ge "$stall_limit" ] || [ $((SECONDS - began)) -ge "$machine_limit" ]; then
+            stopped="nothing new on its console for $still s, after $((SECONDS - began)) s"
+            kill -9 "$qemu_pid" 2>/dev/null || true
+            break
+        fi
+    done
+    wait "$qemu_pid" 2>/dev/null || true
+    qemu_pid=
+    if [ -n "$stopped" ]; then
+        judge "$name" "the machine kept making progress" 1 "it was stopped: $stopped; its console ends:"
+        tail -n 30 "$dir/console.log" | tr -d '\r' | sed 's/^/      /'
+    fi
     touch "$dir/trace.log"
     # "ADDR VAL" per write, offsets from 0x378, in the order QEMU saw them.
     grep -o 'parallel_ioport_write write \[SW\] addr 0x[0-9a-f]* val 0x[0-9a-f]*' "$dir/trace.log" |
@@ -156,7 +211,7 @@ between() { # NAME FROM TO
     awk -v from="$2" -v to="$3" '
         $1 == "07" && $2 == from { on = 1; next }
         $1 == "07" && $2 == to { on = 0; next }
-        on' "$cache/run-$1/writes"
+        on' "${run_dir[$1]}/writes"
 }
 data_writes() { between "$@" | awk '$1 == "00" { print $2 }' | paste -sd' '; }
 
@@ -171,9 +226,10 @@ judge() { # NAME WHAT CONDITION-STATUS DETAIL
     fi
 }
 console_checks() { # NAME: the guest's own checks, and that it ran to the end
-    local console=$cache/run-$1/console.log
+    local console=${run_dir[$1]}/console.log
     judge "$1" "the scenario ran to its end in the guest" \
-        "$(grep -q "PP-END $1" "$console"; echo $?)" "see $console"
+        "$(grep -q "PP-END $1" "$console"; echo $?)" \
+        "its console ends: $(tail -n 15 "$console" | tr -d '\r' | paste -sd'|')"
     while read -r _ what verdict detail; do
         judge "$1" "guest: $what" "$([ "$verdict" = ok ]; echo $?)" "$detail"
     done < <(grep -a '^PP-CHECK' "$console" | tr -d '\r')
@@ -236,31 +292,33 @@ for scenario in "${scenarios[@]}"; do
         want="06 5b 4f 66 6d 7d 07 7f 6f 3f 77 7c 39 5e 79 71"
         judge twocopies "alternate keys reached the port in order" \
             "$([ "$got" = "$want" ]; echo $?)" "got '$got'"
-        # X may drop some of the burst's clicks under emulation; every byte
-        # that a copy handed to ppdev must reach the port, and most clicks
-        # must have been handled for the burst to have overlapped at all.
+        # X may drop some of the burst's clicks under emulation, the more the
+        # busier the host; every byte that a copy handed to ppdev must reach
+        # the port, and the two copies' bytes must interleave: the bursts
+        # overlapped, both copies writing together.
         burst=$(data_writes twocopies 33 5a)
+        turns=$(tr ' ' '\n' <<<"$burst" | grep -E '^(7f|06)$' | uniq | wc -l)
+        judge twocopies "the two copies' bytes interleaved in the bursts" \
+            "$([ "$turns" -ge 3 ]; echo $?)" "$turns runs of one copy's bytes: '$burst'"
         for copy in 1 2; do
             byte=$([ "$copy" = 1 ] && echo 7f || echo 06)
-            cycles=$(tr -d '\r' <"$cache/run-twocopies/console.log" | sed -n "s/^PP-WRITES $copy //p")
+            cycles=$(tr -d '\r' <"${run_dir[twocopies]}/console.log" | sed -n "s/^PP-WRITES $copy //p")
             handed=$((${cycles:-0} - 8))
             arrived=$(tr ' ' '\n' <<<"$burst" | grep -c "^$byte$" || true)
             echo "  copy $copy handled $handed of its 40 burst clicks; $arrived of its bytes arrived"
             judge twocopies "copy $copy: every byte handed to ppdev in the burst reached the port" \
                 "$([ "$arrived" = "$handed" ]; echo $?)" "$handed handed, $arrived arrived"
-            judge twocopies "copy $copy: handled at least 30 of its 40 burst clicks" \
-                "$([ "$handed" -ge 30 ]; echo $?)" "$handed handled"
         done
         others=$(tr ' ' '\n' <<<"$burst" | grep -vcE '^(7f|06)$' || true)
         judge twocopies "nothing else written during the bursts" "$([ "$others" = 0 ]; echo $?)" \
             "$others other bytes"
-        { grep -a '^PP-INFO' "$cache/run-twocopies/console.log" || true; } | tr -d '\r' | sed 's/^/  /'
+        { grep -a '^PP-INFO' "${run_dir[twocopies]}/console.log" || true; } | tr -d '\r' | sed 's/^/  /'
         ;;
     noport)
         echo "noport: no parallel port in the machine, unprivileged user"
         run_machine noport 1 none
         console_checks noport
-        any=$(paste -sd' ' "$cache/run-noport/writes")
+        any=$(paste -sd' ' "${run_dir[noport]}/writes")
         judge noport "nothing written" "$([ -z "$any" ]; echo $?)" "$any"
         ;;
     root278)
