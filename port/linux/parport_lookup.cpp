@@ -189,9 +189,9 @@ KernelDriver KernelParportDriver(const ParportPaths& paths) {
         return KernelDriver::Upgraded;
     }
     if (listed) {
-        return configured ? KernelDriver::NotInstalled : KernelDriver::Absent;
+        return configured.has_value() ? KernelDriver::NotInstalled : KernelDriver::Absent;
     }
-    return configured ? KernelDriver::Present : KernelDriver::Unknown;
+    return configured.has_value() ? KernelDriver::Present : KernelDriver::Unknown;
 }
 
 std::string PortHolder(const ParportPaths& paths, const std::string& parport) {
