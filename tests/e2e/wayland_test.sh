@@ -72,6 +72,7 @@ touch "$work/started"
 # Headless, software rendering, no input devices but the virtual ones; our
 # windows float at their own size, as on a stacking desktop.
 cat >"$work/config" <<'CONFIG'
+xwayland disable
 output HEADLESS-1 resolution 1024x768
 for_window [app_id="^org\.puertoparalelo\."] floating enable
 CONFIG

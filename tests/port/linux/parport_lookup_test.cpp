@@ -116,6 +116,9 @@ TEST(KernelParportDriver, AbsentOnlyOnEvidence) {
     const char* const withPc = "CONFIG_PARPORT=m\nCONFIG_PARPORT_PC=m\n";
     const char* const withoutPc = "CONFIG_IKCONFIG=y\n# CONFIG_PARPORT is not set\n";
     const std::string longLine = "CONFIG_CMDLINE=\"" + std::string(600, 'x') + "\"\n" + withPc;
+    // Its second piece, read on its own, begins as the setting would.
+    const std::string settingInside = std::string(withoutPc) + "CONFIG_CMDLINE=\"" +
+                                      std::string(495, 'x') + "CONFIG_PARPORT_PC=y\"\n";
     const char* const newer = "6.1.0-100-amd64";
     const struct {
         const char* loaded = nullptr;  // in /sys/module
@@ -144,6 +147,7 @@ TEST(KernelParportDriver, AbsentOnlyOnEvidence) {
         {.boot = withoutPc, .other = newer, .expected = Absent},
         {.gzipped = withPc},
         {.gzipped = longLine.c_str()},
+        {.gzipped = settingInside.c_str(), .expected = Absent},
         {.boot = "CONFIG_PARPORT_PC=y\n"},
         {.gzipped = withoutPc, .cut = true, .boot = withPc},
         {.gzipped = withoutPc, .cut = true, .expected = Unknown},
