@@ -13,6 +13,7 @@
 # made: each run keeps its files in a folder of its own, removed when it ends.
 # Exits 77 (skipped) only where QEMU is not installed.
 set -euo pipefail
+. "$(dirname "$0")/../support/session.sh"
 
 all_scenarios=(driver direct idle twocopies noport root278 user278 card rawonly listar foreign
     removed lockdown)
@@ -210,7 +211,7 @@ run_machine() { # NAME PPDEV PORTS [KERNEL]
             break
         fi
     done
-    wait "$qemu_pid" 2>/dev/null || true
+    reap 10 "$qemu_pid" "QEMU, ended or killed" || true
     qemu_pid=
     if [ -n "$stopped" ]; then
         judge "$name" "the machine kept making progress" 1 "it was stopped: $stopped; its console ends:"
