@@ -48,7 +48,8 @@ arm64) packages+=(g++-aarch64-linux-gnu googletest qemu-user-static) ;;
 # The Windows builds: MinGW-w64 for x64 and for 32-bit x86, Ninja, the Qt
 # source packages' tools, NSIS, zip.
 windows)
-    packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix ninja-build dpkg-dev xz-utils
+    packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-win32
+        g++-mingw-w64-i686-win32 ninja-build dpkg-dev xz-utils
         nsis zip unzip file)
     ;;
 # Their tests under Wine, in an Xvfb of their own: Wine 64-bit and 32-bit (the

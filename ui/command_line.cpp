@@ -11,6 +11,10 @@ namespace pp {
 
 namespace {
 
+// Whether the window is Qt's, which reads options of its own (PP_QT_OPTIONS:
+// 1 for the Qt front end, 0 for the native Windows one).
+constexpr bool QtTakesItsOptions = PP_QT_OPTIONS != 0;
+
 struct Options {
     std::optional<std::string> port;
     bool list = false;
@@ -58,9 +62,11 @@ std::string help(Program program, const SystemPorts& ports) {
             "  --listar     muestra los puertos paralelos que conoce el sistema y si puede\n"
             "               usarlos, y termina\n"
             "  -h, --help   muestra esta ayuda y termina\n"
-            "  --version    muestra la versión y termina\n"
-            "Acepta además las opciones de cualquier programa Qt, como -platform, -style,\n"
-            "-display o -session, que pasan a Qt.\n"
+            "  --version    muestra la versión y termina\n" +
+            std::string(QtTakesItsOptions
+                            ? "Acepta además las opciones de cualquier programa Qt, como -platform, "
+                              "-style,\n-display o -session, que pasan a Qt.\n"
+                            : "") +
             "\n"
             "Ejemplo, con una tarjeta PCI Express o ExpressCard de puerto paralelo:\n"
             "  $ " +
@@ -137,7 +143,8 @@ std::variant<Options, std::string> parse(std::span<char* const> args) {
         } else if (arg.starts_with("--listar=") || arg.starts_with("--help=") ||
                    arg.starts_with("--version=")) {
             return std::string(arg.substr(0, arg.find('='))) + " no lleva ningún valor.";
-        } else if (const QtArgument qt = qtArgument(arg); qt != QtArgument::None) {
+        } else if (const QtArgument qt = QtTakesItsOptions ? qtArgument(arg) : QtArgument::None;
+                   qt != QtArgument::None) {
             if (qt == QtArgument::WithValue && ++i == args.size()) {
                 return "falta el valor después de " + std::string(arg) + ".";
             }

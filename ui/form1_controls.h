@@ -57,11 +57,10 @@ struct ControlDescription {
     std::string_view labels = {};         // NOLINT(readability-redundant-member-init)
 };
 
-inline constexpr int TwipsPerPixel = 15;
-
-// Twips to device-independent pixels, rounded to the nearest.
-constexpr int TwipsToPixels(int twips) {
-    return (twips + TwipsPerPixel / 2) / TwipsPerPixel;
+// Twips to pixels at `dpi` dots per inch (1440 twips to the inch), rounded
+// to the nearest; at 96, device-independent pixels.
+constexpr int TwipsToPixels(int twips, int dpi = 96) {
+    return ((twips * dpi) + 720) / 1440;
 }
 
 // Size of the window's client area, in twips.

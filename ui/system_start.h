@@ -1,5 +1,6 @@
 // What starting the program asks of the system it runs on, each system in its
-// own folder (ui/linux, ui/windows), as the port layer has them:
+// own folder (ui/qt/linux, ui/qt/windows, ui/win32), as the port layer has
+// them:
 //  - where the libraries loaded while it runs come from. On Windows, Qt's
 //    plugins, what they need, and InpOut are taken only from the program's
 //    own folder and from the system folder, never from the folder the

@@ -145,12 +145,20 @@ void readService(InpOutState& state) {
     CloseServiceHandle(manager);
 }
 
-// A DWORD value under HKEY_LOCAL_MACHINE, where it is there.
+// A DWORD value under HKEY_LOCAL_MACHINE, where it is there. (RegGetValue
+// would do it in one call, from Windows Vista on.)
 std::optional<DWORD> registryNumber(const wchar_t* key, const wchar_t* value) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    DWORD type = REG_NONE;
     DWORD data = 0;
     DWORD size = sizeof data;
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, key, value, RRF_RT_REG_DWORD, nullptr, &data, &size) !=
-        ERROR_SUCCESS) {
+    const LONG read =
+        RegQueryValueExW(opened, value, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size);
+    RegCloseKey(opened);
+    if (read != ERROR_SUCCESS || type != REG_DWORD || size != sizeof data) {
         return std::nullopt;
     }
     return data;

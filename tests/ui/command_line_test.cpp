@@ -1,7 +1,7 @@
 // The command line of both programs, without a display: what each command
 // line prints, where, and with which exit status, or which port it chooses.
 #include "ui/command_line.h"
-#include "ui/window_failure.h"
+#include "ui/qt/window_failure.h"
 
 #include "port/linux/linux_ports.h"
 #include "tests/port/linux/fake_parport_tree.h"

@@ -1,7 +1,7 @@
 // puerto-paralelo-demo's two windows, offscreen: a click prints its line and
 // lights the display, and closing Form1 ends the application although the
 // display is still open.
-#include "ui/application.h"
+#include "ui/qt/application.h"
 
 #include <QApplication>
 #include <QPushButton>

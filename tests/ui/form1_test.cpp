@@ -1,5 +1,5 @@
 // The main window, offscreen: its controls, focus, keys and exit.
-#include "ui/main_window.h"
+#include "ui/qt/main_window.h"
 
 #include "resources/puerto_paralelo.xpm"
 #include "tests/support/recording_port.h"

@@ -1,9 +1,9 @@
 // The demo's simulated display, offscreen: exactly the segments and lamps of
 // the last byte written are lit, in its state and in its pixels.
-#include "ui/port_display.h"
+#include "ui/qt/port_display.h"
 
 #include "tests/support/recording_port.h"
-#include "ui/main_window.h"
+#include "ui/qt/main_window.h"
 
 #include <QAccessible>
 #include <QAccessibleValueInterface>

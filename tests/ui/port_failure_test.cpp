@@ -2,7 +2,7 @@
 // modal message and on standard error, and the event loop ends with status 1.
 // A single byte that cannot be written is shown the same way, and the program
 // goes on.
-#include "ui/main_window.h"
+#include "ui/qt/main_window.h"
 
 #include <QApplication>
 #include <QLineEdit>

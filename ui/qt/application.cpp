@@ -1,10 +1,10 @@
-#include "ui/application.h"
+#include "ui/qt/application.h"
 
 #include "port/system_ports.h"
 #include "ui/command_line.h"
-#include "ui/program_icon.h"
+#include "ui/qt/program_icon.h"
 #include "ui/system_start.h"
-#include "ui/window_failure.h"
+#include "ui/qt/window_failure.h"
 
 #include <QApplication>
 #include <QIcon>

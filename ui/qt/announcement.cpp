@@ -1,4 +1,4 @@
-#include "ui/announcement.h"
+#include "ui/qt/announcement.h"
 
 #include <QAccessible>
 #include <QWidget>

@@ -1,9 +1,9 @@
-#include "ui/main_window.h"
+#include "ui/qt/main_window.h"
 
 #include "core/keypad.h"
 #include "core/sacar_dato.h"
 #include "ui/form1_controls.h"
-#include "ui/program_icon.h"
+#include "ui/qt/program_icon.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "ui/window_failure.h"
+#include "ui/qt/window_failure.h"
 
 #include <algorithm>
 

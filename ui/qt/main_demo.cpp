@@ -1,7 +1,7 @@
 // puerto-paralelo-demo: the same program, printing each byte on standard
 // output instead of writing it to the port, and showing it on a simulated
 // seven-segment display.
-#include "ui/application.h"
+#include "ui/qt/application.h"
 
 #include <iostream>
 

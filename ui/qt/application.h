@@ -5,8 +5,8 @@
 #include "port/demo_port.h"
 #include "port/port_choice.h"
 #include "port/port_output.h"
-#include "ui/main_window.h"
-#include "ui/port_display.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/port_display.h"
 
 #include <ostream>
 
