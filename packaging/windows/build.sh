@@ -5,6 +5,9 @@
 #   puerto-paralelo-VERSION-windows-x64.zip   the x64 build, portable
 #   puerto-paralelo-VERSION-windows-x86.zip   the 32-bit build (Windows 7, 8.1
 #                                              and 32-bit Windows), portable
+# and the native programs, on the Win32 API, without Qt, in
+# build-windows/stage-native-x64 and stage-native-x86 (build.sh native: only
+# those).
 # Qt for Windows is built once from Debian's own source into the cache folder
 # ($PP_CACHE, /var/cache/puerto-paralelo by default) and reused: Qt 6 for x64,
 # Qt 5.15 for 32-bit x86 (Windows 7, 8.1 and 32-bit Windows).
@@ -61,6 +64,28 @@ build() { # ARCH
     (cd "$stage" && zip -qr -X "$zip" .)
     echo "== Windows $arch: $zip"
 }
+# The native programs for ARCH (x64, x86), on the Win32 API, installed into
+# $out/stage-native-ARCH and stripped.
+native() { # ARCH
+    local arch=$1 triplet
+    triplet=$([ "$arch" = x64 ] && echo x86_64-w64-mingw32 || echo i686-w64-mingw32)
+    echo "== Windows $arch, native: building both programs"
+    cmake -S . -B "$out/native-$arch" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+        -DCMAKE_TOOLCHAIN_FILE="$root/packaging/windows/native-toolchain.cmake" \
+        -DPP_WINDOWS_TRIPLET="$triplet" -DPP_FRONT_END=win32 -DBUILD_TESTING=OFF -DPP_WERROR=ON \
+        -DPP_HOST_MAKE_ICONS="$out/host/resources/make_icons" \
+        >"$out/configure-native-$arch.log" || { cat "$out/configure-native-$arch.log"; exit 1; }
+    cmake --build "$out/native-$arch" -j "$jobs"
+    local stage=$out/stage-native-$arch
+    rm -rf "$stage"
+    cmake --install "$out/native-$arch" --prefix "$stage" >/dev/null
+    find "$stage" -name "*.exe" -exec "$triplet-strip" --strip-unneeded {} +
+    echo "== Windows $arch, native: $stage"
+}
+native x64
+native x86
+[ "${1:-}" != native ] || exit 0
+
 build x64
 build x86
 

@@ -13,15 +13,22 @@
 # The installer and the 32-bit build are 32-bit programs: how this machine
 # runs them (natively, or through QEMU; PP_WINE32=emulated forces QEMU) is
 # i386_programs.sh's, and the run says which it took.
-# Usage: wine_test.sh BUILD_WINDOWS_DIR x64|x86   (as packaging/windows/build.sh left it)
+# BUILD native: instead of the installer's build, the native programs (on the
+# Win32 API, without Qt) of build.sh's stage-native-ARCH, copied into Program
+# Files as the installer would put them: the same scenarios, the x86 ones in a
+# prefix reporting Windows XP; and what the screen reader reads of the window.
+# Usage: wine_test.sh BUILD_WINDOWS_DIR x64|x86 [qt|native]   (as packaging/windows/build.sh left it)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../e2e/xvfb.sh"
 . "$here/i386_programs.sh"
 out=$(cd "$1" && pwd)
-arch=$2
-installer=$(ls "$out"/puerto-paralelo-*-instalador.exe)
-zip=$(ls "$out"/puerto-paralelo-*-windows-"$arch".zip)
+arch=$2 build=${3:-qt}
+case $build in qt | native) ;; *) echo "wine_test.sh: no build '$build' (qt, native)" >&2; exit 2 ;; esac
+if [ "$build" = qt ]; then
+    installer=$(ls "$out"/puerto-paralelo-*-instalador.exe)
+    zip=$(ls "$out"/puerto-paralelo-*-windows-"$arch".zip)
+fi
 # What differs between the builds: the compiler of the stand-ins, the prefix,
 # the InpOut, and what is installed.
 case $arch in
@@ -55,6 +62,9 @@ x86)
     ;;
 *) echo "wine_test.sh: no Windows build '$arch'" >&2; exit 2 ;;
 esac
+# The native x86 build is for every 32-bit Windows from XP on.
+[ "$build:$arch" != native:x86 ] || windows=winxp
+said="wine ($arch$([ "$build" = qt ] || echo ", $build"))"
 
 before_cleanup() {
     WINEPREFIX=$work/prefix wineserver -k 2>/dev/null || true
@@ -82,7 +92,7 @@ if [ -n "$left" ]; then
     [ "$i386_path" = emulated ] || [ ! -e "$binfmt/$i386_entry" ] ||
         fail "a killed run's registration is still there: $(cat "$binfmt/$i386_entry")"
 fi
-echo "wine ($arch): 32-bit programs run $i386_path$([ "$i386_path" = native ] || echo ", through $qemu_i386")${left:+ (the registration a killed run left removed first)}"
+echo "$said: 32-bit programs run $i386_path$([ "$i386_path" = native ] || echo ", through $qemu_i386")${left:+ (the registration a killed run left removed first)}"
 exit_within=$((30 * slow)) start_within=$((30 * slow))
 after_exit() { # through QEMU a program's last writes may come after its end
     [ "$slow" = 1 ] || settle
@@ -139,6 +149,22 @@ install() { # PROGRAM_FILES MACHINE QT: the installer's choice, where it put it
         [ -f "$menu/$entry.lnk" ] || fail "no Start-menu entry $entry: $(ls "$menu" 2>&1)"
     done
 }
+if [ "$build" = native ]; then
+    # Two programs, the README and the licences, and no DLL: nothing is
+    # loaded but Windows' own, and InpOut.
+    dir="$WINEPREFIX/drive_c/Program Files/Puerto Paralelo"
+    mkdir -p "$dir"
+    cp -r "$out/stage-native-$arch/." "$dir/"
+    for file in puerto-paralelo.exe puerto-paralelo-demo.exe LEEME.txt licencias/LEEME.txt; do
+        [ -f "$dir/$file" ] || fail "not in the native build: $file"
+    done
+    file -b "$dir/puerto-paralelo.exe" | grep -qF "$machine" ||
+        fail "not the $machine build: $(file -b "$dir/puerto-paralelo.exe" 2>&1)"
+    [ -z "$(cd "$dir" && find . -iname '*.dll')" ] || fail "the native build ships DLLs: $(cd "$dir" && find . -iname '*.dll')"
+    grep -qF "($inpout)" "$dir/licencias/LEEME.txt" && ! grep -qi "qt" "$dir/licencias/LEEME.txt" &&
+        ! grep -qF "qwindows" "$dir/LEEME.txt" || fail "the native build's notices name Qt or not $inpout"
+    echo "$said: copied into Program Files of a prefix reporting Windows $windows: two programs ($(du -ch "$dir"/*.exe | tail -n 1 | cut -f1)), no DLL, notices without Qt"
+else
 install "Program Files" "$machine" "$qt"
 for file in libstdc++-6.dll "$gcc_runtime" libwinpthread-1.dll LEEME.txt licencias/Qt/"$qt_licence" \
     licencias/Qt/3rdparty/{freetype/FTL.TXT,harfbuzz-ng/COPYING,pcre2/LICENCE,libpng/LICENSE,zlib/LICENSE}; do
@@ -153,7 +179,8 @@ grep -qF "${qt}Core.dll" "$dir/licencias/LEEME.txt" && grep -qF "$gcc_runtime" "
 diff <(cd "$dir" && find . -type f ! -name desinstalar.exe | sort) \
     <(unzip -Z1 "$zip" | grep -v '/$' | sed 's|^|./|' | sort) >/dev/null ||
     fail "the zip and the installation differ"
-echo "wine ($arch): installed silently as Windows $windows into Program Files (the $machine build), with its Start-menu entries and its own licences' notice; the zip holds the same files"
+echo "$said: installed silently as Windows $windows into Program Files (the $machine build), with its Start-menu entries and its own licences' notice; the zip holds the same files"
+fi
 
 program='C:\Program Files\Puerto Paralelo\puerto-paralelo.exe'
 log=$work/inpout.log
@@ -243,7 +270,7 @@ cp "$work/inpout_standin.dll" "$dir/$inpout"
 start
 if [ "$arch" = x86 ]; then
     i386_program_proof "$program_pid" || fail "the 32-bit program does not run $i386_path"
-    echo "wine ($arch): the program runs $i386_path: its process runs $(readlink "/proc/$program_pid/exe")"
+    echo "$said: the program runs $i386_path: its process runs $(readlink "/proc/$program_pid/exe")"
 fi
 geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/ *Geometry: //p')
 [ "$geometry" = 207x255 ] || fail "the window is $geometry, not 207x255"
@@ -255,7 +282,7 @@ expected="0x378 0x7F 0x378 0x06 0x378 0x77 0x378 0x77 0x378 0x71 0x378 0xC8 0x37
 [ "$(written)" = "$expected" ] || fail "0x378 got: $(written)"
 [ "$(head -n 1 "$log")" = load ] && [ "$(grep -c '^load$' "$log")" = 1 ] ||
     fail "InpOut not loaded once, before the first write: $(cat "$log")"
-echo "wine ($arch): window $geometry at $x,$y, centred with its frame; keys and Sacar Dato wrote exactly their bytes to 0x378, InpOut loaded at the first key"
+echo "$said: window $geometry at $x,$y, centred with its frame; keys and Sacar Dato wrote exactly their bytes to 0x378, InpOut loaded at the first key"
 
 # --- A PCI Express card's port, which Windows lists at 0xE050.
 : >"$log"
@@ -280,7 +307,7 @@ for line in "LPT1 en 0x378 (Puerto de impresora ECP (LPT1)), E/S 0x378-0x37F, 0x
 done
 [ -z "$unlisted" ] || ! grep -qF "$unlisted" "$work/stdout" ||
     fail "--listar printed '$unlisted' on Windows 7: $(cat "$work/stdout")"
-echo "wine ($arch): --puerto 0xE050, listed by Windows (also when the list grows while it is read), wrote there at the first key; --listar names both ports, InpOut$([ "$arch" = x86 ] || echo " and its driver: $(grep -F 'Integridad' "$work/stdout")")"
+echo "$said: --puerto 0xE050, listed by Windows (also when the list grows while it is read), wrote there at the first key; --listar names both ports, InpOut$([ "$arch" = x86 ] || echo " and its driver: $(grep -F 'Integridad' "$work/stdout")")"
 
 # --- Where Windows lists no port at the address, nothing is written and
 # InpOut is not loaded: the first key says why and what to use instead. Only
@@ -314,7 +341,7 @@ salir
 [ "$(written)" = "0x378 0x7F" ] || fail "without I/O ranges, 0x378 got: $(written)"
 PP_PORTS=LPT1,LPT3,wow64 refusal "0xE050 without I/O ranges" "no ha podido dar su lista" \
     --puerto 0xE050
-echo "wine ($arch): at 0x378 with only LPT3 listed, with no port listed, at 0xD010 and at 0x37A (LPT1's control register): refused without loading InpOut; 0x378 written only where the list cannot be read (also where it has no I/O ranges)"
+echo "$said: at 0x378 with only LPT3 listed, with no port listed, at 0xD010 and at 0x37A (LPT1's control register): refused without loading InpOut; 0x378 written only where the list cannot be read (also where it has no I/O ranges)"
 
 # --- InpOut only from the program's folder or System32: copies planted in
 # the folder the program starts in and in a folder on PATH are never loaded.
@@ -339,7 +366,7 @@ salir
     fail "from System32, planted copies about: $(cat "$log")"
 rm "$system32"
 unset WINEPATH
-echo "wine ($arch): copies of $inpout in the working folder and on PATH never loaded; the one in System32 loaded at the first key"
+echo "$said: copies of $inpout in the working folder and on PATH never loaded; the one in System32 loaded at the first key"
 
 # --- A wrong inpoutx64.dll (here: the other stand-in), and InpOut's driver
 # closed: each cause and its remedy, as Windows' service manager and
@@ -369,9 +396,9 @@ for row in "${closed[@]}"; do
     grep -qF -- "$cause" "$work/stderr" && grep -qF -- "$remedy" "$work/stderr" ||
         fail "driver closed, $what: $(cat "$work/stderr")"
     [ -z "$(written)" ] || fail "driver closed, $what, yet written: $(written)"
-    echo "wine ($arch): driver closed, $what: $(grep -oF -- "$cause" "$work/stderr")"
+    echo "$said: driver closed, $what: $(grep -oF -- "$cause" "$work/stderr")"
 done
-echo "wine ($arch): no $inpout, a wrong one and a closed driver each end the program at the first key, saying what to do"
+echo "$said: no $inpout, a wrong one and a closed driver each end the program at the first key, saying what to do"
 
 # --- The console: help and the list of ports.
 console --help || fail "--help failed"
@@ -381,8 +408,9 @@ grep -q "Windows no conoce ningún puerto paralelo" "$work/stdout" ||
     fail "--listar: $(cat "$work/stdout")"
 [ "$arch" = x86 ] || grep -qF "está instalado, pero parado" "$work/stdout" ||
     fail "--listar: $(cat "$work/stdout")"
-echo "wine ($arch): --help and --listar print on the console"
+echo "$said: --help and --listar print on the console"
 
+if [ "$build" = qt ]; then
 # --- A broken installation: without Qt's Windows plugin the program says
 # which file is missing and to reinstall, in its one message box (Qt's own,
 # in English, would come first and keep it from showing) and on standard
@@ -399,14 +427,51 @@ mv "$work/qwindows.dll" "$dir/platforms/qwindows.dll"
 [ "$status" != 0 ] || fail "without qwindows.dll: status 0"
 grep -qF 'platforms\qwindows.dll' "$work/stderr" && grep -qF "Vuelva a instalar" "$work/stderr" ||
     fail "without qwindows.dll: $(cat "$work/stderr")"
-echo "wine ($arch): without platforms\qwindows.dll, one message box and standard error name it and say to reinstall; status $status"
+echo "$said: without platforms\qwindows.dll, one message box and standard error name it and say to reinstall; status $status"
+fi
 
 # --- The demo from the same installation, and the uninstaller.
+# The native demo's controls and display as a screen reader reads them
+# through MSAA, before and after a key: each key by its digit, the text box by
+# its label, the buttons by their captions, Picture1 by its description, the
+# display by its reading.
+form_names="Sacar Dato|Salir|Introdusca el dato a sacar|Introdusca el dato a sacar|1|2|3|4|5|6|7|8|9|0|A|B|C|D|E|F|Icono de Puerto Paralelo: el conector de un cable de puerto paralelo|Manejo del puerto paralelo en Tessavon      por Dravenko"
+display_title="Display del puerto 0x378 (simulado)"
+dark="0x00. Segmentos encendidos: ninguno. Líneas altas: ninguna."
+eight="0x7F, muestra 8. Segmentos encendidos: a b c d e f g. Líneas altas: D0 D1 D2 D3 D4 D5 D6."
+read_aloud() { # TITLE: "ROLE<TAB>NAME" per control
+    within $((30 * slow)) "the accessible tree of $1" wine "$work/accessible_tree.exe" "$1" </dev/null |
+        tr -d '\r'
+}
+if [ "$build" = native ]; then
+    "$triplet-gcc-posix" -Wall -Wextra -Werror -O2 "$here/accessible_tree.c" \
+        -o "$work/accessible_tree.exe" -loleacc -loleaut32 -lole32
+fi
 program='C:\Program Files\Puerto Paralelo\puerto-paralelo-demo.exe' start
+if [ "$build" = native ]; then
+    [ "$(read_aloud "Puerto Paralelo" | cut -f2 | paste -sd'|')" = "$form_names" ] ||
+        fail "the screen reader reads Form1's controls as: $(read_aloud "Puerto Paralelo" | paste -sd'|')"
+    read_aloud "Puerto Paralelo" | grep -qx "text	Introdusca el dato a sacar" ||
+        fail "Text1 is not read as a text named by its label"
+    [ "$(read_aloud "$display_title")" != "" ] && [ "$(read_aloud "$display_title" | cut -f2)" = "$dark" ] ||
+        fail "the display, dark, reads: $(read_aloud "$display_title")"
+fi
 click 56 104 41 25
+if [ "$build" = native ]; then
+    for _ in $(seq $((10 * slow))); do
+        [ "$(read_aloud "$display_title" | cut -f2)" != "$eight" ] || break
+        sleep 0.5
+    done
+    [ "$(read_aloud "$display_title" | cut -f2)" = "$eight" ] ||
+        fail "the display, after 8, reads after $((5 * slow)) s: $(read_aloud "$display_title")"
+fi
 salir
 grep -q "^0x378 <- 0x7F" "$work/stdout" || fail "the demo printed: $(cat "$work/stdout")"
 rm "$dir/$inpout" "$dir/cfgmgr32.dll"
+if [ "$build" = native ]; then
+    echo "$said: the demo prints its lines; through MSAA each control is read by its caption, label or description, and the display by its reading of each byte"
+    exit 0
+fi
 # The uninstaller removes what it installed, and of the Start-menu folder
 # the entries it made, by name: one the user put there stays.
 uninstall() {
@@ -419,7 +484,7 @@ uninstall() {
     rm -r "$menu"
 }
 uninstall
-echo "wine ($arch): the demo prints its lines; the uninstaller removes everything it installed, and the user's own Start-menu entry stays"
+echo "$said: the demo prints its lines; the uninstaller removes everything it installed, and the user's own Start-menu entry stays"
 
 # --- The installer's choice on other 64-bit Windows: on Windows 7 the 32-bit
 # build, in the 32-bit programs' folder; before Windows 7, nothing.
@@ -436,5 +501,5 @@ if [ "$arch" = x64 ]; then
     for folder in "Program Files" "Program Files (x86)"; do
         [ ! -e "$WINEPREFIX/drive_c/$folder/Puerto Paralelo" ] || fail "installed on Windows Vista, in $folder"
     done
-    echo "wine ($arch): on 64-bit Windows 7 the installer chose the 32-bit build, in Program Files (x86); on Windows Vista it installed nothing (status $status)"
+    echo "$said: on 64-bit Windows 7 the installer chose the 32-bit build, in Program Files (x86); on Windows Vista it installed nothing (status $status)"
 fi
