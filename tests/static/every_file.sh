@@ -12,7 +12,7 @@ src=$1 which=$2
 shift 2
 
 exclude=()
-[ "$which" = built ] && exclude=(-not -path '*/windows/*')
+[ "$which" = built ] && exclude=(-not -path '*/windows/*' -not -path '*/win32/*')
 mapfile -t files < <(cd "$src" && find core port ui -name '*.cpp' "${exclude[@]}" | sort)
 
 output=$(mktemp)
