@@ -58,28 +58,29 @@ std::string help(Program program, const SystemPorts& ports) {
     text += "\nOpciones:\n";
     text += demo ? "  --puerto P   el puerto que se simula, en lugar del 0x378:\n"
                  : "  --puerto P   el puerto en el que escribir, en lugar del 0x378:\n";
-    text += std::string(ports.choiceForms()) +
-            "  --listar     muestra los puertos paralelos que conoce el sistema y si puede\n"
-            "               usarlos, y termina\n"
-            "  -h, --help   muestra esta ayuda y termina\n"
-            "  --version    muestra la versión y termina\n" +
-            std::string(QtTakesItsOptions
-                            ? "Acepta además las opciones de cualquier programa Qt, como -platform, "
-                              "-style,\n-display o -session, que pasan a Qt.\n"
-                            : "") +
-            "\n"
-            "Ejemplo, con una tarjeta PCI Express o ExpressCard de puerto paralelo:\n"
-            "  $ " +
-            name +
-            " --listar\n"
-            "  " +
-            std::string(ports.listingExample()) +
-            "\n"
-            "  $ " +
-            name +
-            " --puerto 0xD010\n"
-            "\n" +
-            moreInformation(name) + "\n";
+    text +=
+        std::string(ports.choiceForms()) +
+        "  --listar     muestra los puertos paralelos que conoce el sistema y si puede\n"
+        "               usarlos, y termina\n"
+        "  -h, --help   muestra esta ayuda y termina\n"
+        "  --version    muestra la versión y termina\n" +
+        std::string(QtTakesItsOptions
+                        ? "Acepta además las opciones de cualquier programa Qt, como -platform, "
+                          "-style,\n-display o -session, que pasan a Qt.\n"
+                        : "") +
+        "\n"
+        "Ejemplo, con una tarjeta PCI Express o ExpressCard de puerto paralelo:\n"
+        "  $ " +
+        name +
+        " --listar\n"
+        "  " +
+        std::string(ports.listingExample()) +
+        "\n"
+        "  $ " +
+        name +
+        " --puerto 0xD010\n"
+        "\n" +
+        moreInformation(name) + "\n";
     return text;
 }
 

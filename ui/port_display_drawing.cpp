@@ -91,7 +91,8 @@ std::string Reading(PortByte value) {
     for (int line = 0; line < 8; ++line) {
         if (((value >> line) & 1) != 0) {
             segments += segments.empty() ? "" : " ";
-            segments += line == 7 ? std::string("punto") : std::string(1, static_cast<char>('a' + line));
+            segments +=
+                line == 7 ? std::string("punto") : std::string(1, static_cast<char>('a' + line));
         }
     }
     return words + ". Segmentos encendidos: " + (segments.empty() ? "ninguno" : segments) +

@@ -35,7 +35,7 @@ public:
 private:
     DemoPort printer_;
     PortDisplay display_;
-    DisplayingPort port_;
+    DisplayingPort<PortDisplay> port_;
     Form1 form_;
 };
 

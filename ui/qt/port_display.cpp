@@ -9,7 +9,6 @@
 #include <QPainter>
 #include <QPolygonF>
 
-
 namespace pp {
 
 namespace {

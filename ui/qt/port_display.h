@@ -6,6 +6,7 @@
 #pragma once
 
 #include "port/port_output.h"
+#include "ui/displaying_port.h"
 
 #include <QWidget>
 
@@ -43,21 +44,6 @@ private:
     PortByte byte_ = 0;
     // What assistive technology reads: covers the display, draws nothing.
     QWidget* reading_;
-};
-
-// A port that shows each byte on a PortDisplay after handing it on.
-class DisplayingPort final : public PortOutput {
-public:
-    DisplayingPort(PortOutput& next, PortDisplay& display) : next_(next), display_(display) {}
-
-    void PortOut(PortByte value) override {
-        next_.PortOut(value);
-        display_.showByte(value);
-    }
-
-private:
-    PortOutput& next_;
-    PortDisplay& display_;
 };
 
 } // namespace pp

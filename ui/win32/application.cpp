@@ -69,8 +69,7 @@ template <typename Body> int run(Program program, Body&& body) {
     try {
         const auto ports = MakeSystemPorts();
         const Arguments arguments;
-        const auto start =
-            ReadCommandLine(arguments.all(), program, *ports, std::cout, std::cerr);
+        const auto start = ReadCommandLine(arguments.all(), program, *ports, std::cout, std::cerr);
         if (const int* ended = std::get_if<int>(&start)) {
             status = *ended;
         } else {
@@ -101,19 +100,19 @@ int RunProgram() {
 }
 
 int RunDemo() {
-    return run(Program::Demo, [](SystemPorts& /*ports*/, const PortChoice& choice,
-                                 HINSTANCE instance) {
-        DemoPort printer(std::cout, PortLabel(choice));
-        PortDisplay display(instance, PortLabel(choice));
-        DisplayingPort port(printer, display);
-        Form1 form(port, instance);
-        form.showCentred();
-        // To Form1's right, its top level with Form1's; Form1 keeps the focus.
-        RECT frame = {};
-        GetWindowRect(form.window(), &frame);
-        display.showAt({frame.right + Scaled(16, WindowDpi(form.window())), frame.top});
-        return runWindow(form);
-    });
+    return run(Program::Demo,
+               [](SystemPorts& /*ports*/, const PortChoice& choice, HINSTANCE instance) {
+                   DemoPort printer(std::cout, PortLabel(choice));
+                   PortDisplay display(instance, PortLabel(choice));
+                   DisplayingPort port(printer, display);
+                   Form1 form(port, instance);
+                   form.showCentred();
+                   // To Form1's right, its top level with Form1's; Form1 keeps the focus.
+                   RECT frame = {};
+                   GetWindowRect(form.window(), &frame);
+                   display.showAt({frame.right + Scaled(16, WindowDpi(form.window())), frame.top});
+                   return runWindow(form);
+               });
 }
 
 } // namespace pp

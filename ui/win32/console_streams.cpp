@@ -72,7 +72,8 @@ private:
                                 length);
             // In pieces: old consoles refuse one write of more than about 64 KB.
             for (std::size_t done = 0; done < wide.size();) {
-                const auto piece = static_cast<DWORD>(std::min<std::size_t>(wide.size() - done, 8192));
+                const auto piece =
+                    static_cast<DWORD>(std::min<std::size_t>(wide.size() - done, 8192));
                 DWORD written = 0;
                 if (WriteConsoleW(handle_, wide.data() + done, piece, &written, nullptr) == FALSE ||
                     written == 0) {
@@ -125,9 +126,9 @@ void ConnectStandardStreams() {
     HANDLE output = given(STD_OUTPUT_HANDLE);
     HANDLE error = given(STD_ERROR_HANDLE);
     if ((output == nullptr || error == nullptr) && AttachConsole(ATTACH_PARENT_PROCESS) != FALSE) {
-        HANDLE console = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                     nullptr);
+        HANDLE console =
+            CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
         if (console != INVALID_HANDLE_VALUE) {
             output = output == nullptr ? console : output;
             error = error == nullptr ? console : error;

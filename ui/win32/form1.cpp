@@ -3,6 +3,7 @@
 #include "core/keypad.h"
 #include "core/sacar_dato.h"
 #include "ui/win32/later_windows.h"
+#include "ui/win32/owned_window.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -75,21 +76,10 @@ Kind kindOf(ControlKind kind) {
 } // namespace
 
 Form1::Form1(PortOutput& port, HINSTANCE instance) : port_(port), instance_(instance) {
-    static const ATOM registered = [instance] {
-        WNDCLASSEXW windowClass = {};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = procedure;
-        windowClass.hInstance = instance;
-        windowClass.hIcon = static_cast<HICON>(
-            LoadImageW(instance, L"IDI_ICON1", IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                       GetSystemMetrics(SM_CYICON), 0));
-        windowClass.hIconSm = static_cast<HICON>(
-            LoadImageW(instance, L"IDI_ICON1", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                       GetSystemMetrics(SM_CYSMICON), 0));
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.lpszClassName = ClassName;
-        return RegisterClassExW(&windowClass);
+    static const bool registered = [instance] {
+        RegisterOwnedClass(instance, ClassName, OwnedWindowProcedure<Form1>,
+                           reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+        return true;
     }();
     static_cast<void>(registered);
     CreateWindowExW(ExtendedStyle, ClassName, Wide(Form1Caption).c_str(), Style, CW_USEDEFAULT,
@@ -156,12 +146,11 @@ void Form1::layOut(UINT dpi) {
         const ControlDescription& control = row(index);
         HWND child = controls_.at(index);
         SetWindowPos(child, nullptr, pixels(control.left), pixels(control.top),
-                     pixels(control.width), pixels(control.height),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+                     pixels(control.width), pixels(control.height), SWP_NOZORDER | SWP_NOACTIVATE);
         if (control.font != ControlFont::None) {
             SendMessageW(child, WM_SETFONT,
-                         reinterpret_cast<WPARAM>(control.font == ControlFont::Keypad ? keypadFont_
-                                                                                      : windowFont_),
+                         reinterpret_cast<WPARAM>(
+                             control.font == ControlFont::Keypad ? keypadFont_ : windowFont_),
                          TRUE);
         }
     }
@@ -198,17 +187,8 @@ bool Form1::dialogKey(MSG& message) {
     return window_ != nullptr && IsDialogMessageW(window_, &message) != FALSE;
 }
 
-LRESULT CALLBACK Form1::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* form = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        form->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    }
-    auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (form == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return form->handle(message, wParam, lParam);
+void Form1::attach(HWND window) {
+    window_ = window;
 }
 
 LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -225,8 +205,9 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         // Tab and Shift+Tab (IsDialogMessage asks the window itself to move
         // the focus, as a dialog would); the text box's text is then
         // selected, as in a dialog.
-        HWND next = lParam != 0 ? reinterpret_cast<HWND>(wParam)
-                                : GetNextDlgTabItem(window_, GetFocus(), wParam != 0 ? TRUE : FALSE);
+        HWND next = lParam != 0
+                        ? reinterpret_cast<HWND>(wParam)
+                        : GetNextDlgTabItem(window_, GetFocus(), wParam != 0 ? TRUE : FALSE);
         if (next != nullptr) {
             SetFocus(next);
             if (lParam == 0 && next == controls_.at(text1Row())) {

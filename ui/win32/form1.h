@@ -41,9 +41,11 @@ public:
     // ended for want of a port.
     int status() const { return status_; }
 
-private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // For its window procedure (owned_window.h).
+    void attach(HWND window);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
     void createControls();
     void layOut(UINT dpi);
     void clicked(std::size_t row);

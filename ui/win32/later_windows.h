@@ -15,9 +15,9 @@ namespace pp {
 template <typename Function> Function LaterFunction(const wchar_t* library, const char* name) {
     HMODULE module = GetModuleHandleW(library);
     // GetProcAddress gives every function as FARPROC; this is its real type.
-    return module == nullptr ? nullptr
-                             : reinterpret_cast<Function>(
-                                   reinterpret_cast<void*>(GetProcAddress(module, name)));
+    return module == nullptr
+               ? nullptr
+               : reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
 // The window's dots per inch: GetDpiForWindow on Windows 10 (1607) and later,

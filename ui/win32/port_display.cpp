@@ -2,6 +2,7 @@
 
 #include "ui/port_display_drawing.h"
 #include "ui/win32/later_windows.h"
+#include "ui/win32/owned_window.h"
 
 #include <oleauto.h>
 
@@ -30,12 +31,12 @@ void notify(HWND element, const std::wstring& text) {
     static const auto functions = [] {
         std::array<wchar_t, MAX_PATH> folder{};
         const UINT length = GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
-        HMODULE library = length == 0 || length >= folder.size()
-                              ? nullptr
-                              : LoadLibraryExW((std::wstring(folder.data(), length) +
-                                                L"\\UIAutomationCore.dll")
-                                                   .c_str(),
-                                               nullptr, 0);
+        HMODULE library =
+            length == 0 || length >= folder.size()
+                ? nullptr
+                : LoadLibraryExW(
+                      (std::wstring(folder.data(), length) + L"\\UIAutomationCore.dll").c_str(),
+                      nullptr, 0);
         const auto look = [library](const char* name) {
             return library == nullptr ? nullptr
                                       : reinterpret_cast<void*>(GetProcAddress(library, name));
@@ -45,8 +46,8 @@ void notify(HWND element, const std::wstring& text) {
     }();
     const auto [hostProvider, raise] = functions;
     IUnknown* provider = nullptr;
-    if (hostProvider == nullptr || raise == nullptr ||
-        FAILED(hostProvider(element, &provider)) || provider == nullptr) {
+    if (hostProvider == nullptr || raise == nullptr || FAILED(hostProvider(element, &provider)) ||
+        provider == nullptr) {
         return;
     }
     BSTR said = SysAllocString(text.c_str());
@@ -62,17 +63,9 @@ void notify(HWND element, const std::wstring& text) {
 } // namespace
 
 PortDisplay::PortDisplay(HINSTANCE instance, const std::string& port) {
-    static const ATOM registered = [instance] {
-        WNDCLASSEXW windowClass = {};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = procedure;
-        windowClass.hInstance = instance;
-        windowClass.hIcon = static_cast<HICON>(
-            LoadImageW(instance, L"IDI_ICON1", IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                       GetSystemMetrics(SM_CYICON), 0));
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = ClassName;
-        return RegisterClassExW(&windowClass);
+    static const bool registered = [instance] {
+        RegisterOwnedClass(instance, ClassName, OwnedWindowProcedure<PortDisplay>, nullptr);
+        return true;
     }();
     static_cast<void>(registered);
     const std::wstring title = L"Display del puerto " + Wide(port) + L" (simulado)";
@@ -123,18 +116,8 @@ void PortDisplay::showByte(PortByte value) {
     notify(reading_, words);
 }
 
-LRESULT CALLBACK PortDisplay::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* display =
-            static_cast<PortDisplay*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        display->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(display));
-    }
-    auto* display = reinterpret_cast<PortDisplay*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (display == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return display->handle(message, wParam, lParam);
+void PortDisplay::attach(HWND window) {
+    window_ = window;
 }
 
 LRESULT PortDisplay::handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -203,9 +186,9 @@ void PortDisplay::draw(HDC target, const RECT& area) const {
     circle(display::SegmentCentre(7), display::PointRadius);
 
     const int labelHeight = -static_cast<int>((display::LabelPoints * dpi_ / 72.0) + 0.5);
-    HFONT font = CreateFontW(labelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
+    HFONT font = CreateFontW(labelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
     HGDIOBJ oldFont = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, colour(display::LabelColour));

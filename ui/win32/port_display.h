@@ -5,6 +5,7 @@
 #pragma once
 
 #include "port/port_output.h"
+#include "ui/displaying_port.h"
 
 #include <windows.h>
 
@@ -26,9 +27,11 @@ public:
     // Shows the lines of a byte just written to the port, and announces them.
     void showByte(PortByte value);
 
-private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // For its window procedure (owned_window.h).
+    void attach(HWND window);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
     void draw(HDC target, const RECT& area) const;
     void fit();
 
@@ -38,21 +41,6 @@ private:
     HWND reading_ = nullptr;
     UINT dpi_ = 96;
     PortByte byte_ = 0;
-};
-
-// A port that shows each byte on a PortDisplay after handing it on.
-class DisplayingPort final : public PortOutput {
-public:
-    DisplayingPort(PortOutput& next, PortDisplay& display) : next_(next), display_(display) {}
-
-    void PortOut(PortByte value) override {
-        next_.PortOut(value);
-        display_.showByte(value);
-    }
-
-private:
-    PortOutput& next_;
-    PortDisplay& display_;
 };
 
 } // namespace pp

@@ -1,0 +1,30 @@
+// A top-level window that belongs to an object of the program (Form1, the
+// demo's display): its class registered once with the program's icon, and a
+// window procedure that hands each message to the object that created it
+// (the object is CreateWindowExW's last argument).
+#pragma once
+
+#include <windows.h>
+
+namespace pp {
+
+// Registers window class `name`, whose messages go to `procedure`, with the
+// program's icon and `background` (a brush, or none).
+void RegisterOwnedClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure,
+                        HBRUSH background);
+
+// Owner has attach(HWND), called once its window exists, and
+// handle(message, wParam, lParam), called for every message after.
+template <typename Owner>
+LRESULT CALLBACK OwnedWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* owner = static_cast<Owner*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        owner->attach(window);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
+    }
+    auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return owner == nullptr ? DefWindowProcW(window, message, wParam, lParam)
+                            : owner->handle(message, wParam, lParam);
+}
+
+} // namespace pp
