@@ -13,8 +13,10 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <exception>
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <span>
 #include <string>
@@ -36,9 +38,8 @@ public:
             texts_.push_back(Utf8(given[index]));
         }
         LocalFree(static_cast<HLOCAL>(given));
-        for (std::string& text : texts_) {
-            pointers_.push_back(text.data());
-        }
+        std::ranges::transform(texts_, std::back_inserter(pointers_),
+                               [](std::string& text) { return text.data(); });
     }
 
     std::span<char* const> all() const { return pointers_; }
