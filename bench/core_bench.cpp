@@ -105,7 +105,8 @@ void BM_KeypadHandler_NullPort(benchmark::State& state) {
 // A click's work in puerto-paralelo-demo: the handler and the printed line.
 void BM_KeypadHandler_DemoPort(benchmark::State& state) {
     std::ofstream devNull("/dev/null");
-    pp::DemoPort port(devNull);
+    pp::StreamWriter text(devNull);
+    pp::DemoPort port(text);
     std::size_t digit = 0;
     for (auto _ : state) {
         pp::KeypadHandler(digit, port);

@@ -29,7 +29,7 @@ std::string HighLines(PortByte value) {
 }
 
 void DemoPort::PortOut(PortByte value) {
-    out_ << DemoLine(value, port_) << '\n' << std::flush;
+    out_.write(DemoLine(value, port_) + '\n');
 }
 
 } // namespace pp

@@ -6,8 +6,8 @@
 #pragma once
 
 #include "port/port_output.h"
+#include "port/text_writer.h"
 
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -23,13 +23,13 @@ std::string HighLines(PortByte value);
 
 class DemoPort final : public PortOutput {
 public:
-    explicit DemoPort(std::ostream& out, std::string port = "0x378")
+    explicit DemoPort(TextWriter& out, std::string port = "0x378")
         : out_(out), port_(std::move(port)) {}
 
     void PortOut(PortByte value) override;
 
 private:
-    std::ostream& out_;
+    TextWriter& out_;
     std::string port_;
 };
 

@@ -53,7 +53,40 @@ QByteArray svg(const QImage& icon) {
     return text + "</svg>\n";
 }
 
-// An ICO file whose images are PNG, as Windows Vista and later read them.
+// An icon image as a device-independent bitmap, the form Windows XP reads:
+// the header, the pixels bottom-up in BGRA, then the mask (a bit per pixel,
+// rows of whole 32-bit words), set where the pixel is transparent.
+QByteArray bitmap(const QImage& image) {
+    const int size = image.width();
+    const int mask_row = (size + 31) / 32 * 4;
+    QByteArray data(40 + size * size * 4 + mask_row * size, '\0');
+    char* header = data.data();
+    qToLittleEndian<quint32>(40, header);
+    qToLittleEndian<qint32>(size, header + 4);
+    qToLittleEndian<qint32>(2 * size, header + 8); // the pixels and the mask
+    qToLittleEndian<quint16>(1, header + 12);      // planes
+    qToLittleEndian<quint16>(32, header + 14);     // bits per pixel
+    char* pixels = header + 40;
+    char* mask = pixels + size * size * 4;
+    for (int row = 0; row < size; ++row) {
+        const int y = size - 1 - row;
+        for (int x = 0; x < size; ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            char* out = pixels + (row * size + x) * 4;
+            out[0] = static_cast<char>(qBlue(pixel));
+            out[1] = static_cast<char>(qGreen(pixel));
+            out[2] = static_cast<char>(qRed(pixel));
+            out[3] = static_cast<char>(qAlpha(pixel));
+            if (qAlpha(pixel) == 0) {
+                mask[row * mask_row + x / 8] |= static_cast<char>(0x80 >> (x % 8));
+            }
+        }
+    }
+    return data;
+}
+
+// An ICO file: 16, 32 and 48 pixels as bitmaps, which every Windows reads,
+// and 256 as PNG, which Windows Vista and later read and XP passes over.
 QByteArray ico() {
     constexpr std::array<int, 4> sizes = {16, 32, 48, 256};
     QByteArray header(6, '\0');
@@ -62,18 +95,23 @@ QByteArray ico() {
     QByteArray entries;
     QByteArray images;
     for (const int size : sizes) {
-        QByteArray png;
-        QBuffer buffer(&png);
-        DrawIcon(size).save(&buffer, "PNG");
+        const QImage drawn = DrawIcon(size).convertToFormat(QImage::Format_ARGB32);
+        QByteArray image;
+        if (size < 256) {
+            image = bitmap(drawn);
+        } else {
+            QBuffer buffer(&image);
+            drawn.save(&buffer, "PNG");
+        }
         QByteArray entry(16, '\0');
         entry[0] = static_cast<char>(size % 256); // 0 stands for 256
         entry[1] = static_cast<char>(size % 256);
         qToLittleEndian<quint16>(1, entry.data() + 4);  // planes
         qToLittleEndian<quint16>(32, entry.data() + 6); // bits per pixel
-        qToLittleEndian<quint32>(png.size(), entry.data() + 8);
+        qToLittleEndian<quint32>(image.size(), entry.data() + 8);
         qToLittleEndian<quint32>(6 + 16 * sizes.size() + images.size(), entry.data() + 12);
         entries += entry;
-        images += png;
+        images += image;
     }
     return header + entries + images;
 }

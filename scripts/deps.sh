@@ -45,12 +45,10 @@ bench) packages+=(libbenchmark-dev libx11-dev xvfb bc) ;;
 # The logic and the port layer for arm64: Debian's cross compiler, GoogleTest's
 # source and QEMU's user-mode emulator to run the tests.
 arm64) packages+=(g++-aarch64-linux-gnu googletest qemu-user-static) ;;
-# The Windows builds: MinGW-w64 for x64 and for 32-bit x86, Ninja, the Qt
-# source packages' tools, NSIS, zip.
+# The Windows builds: MinGW-w64's -win32 compilers for x64 and for 32-bit x86,
+# Ninja, NSIS, zip.
 windows)
-    packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-win32
-        g++-mingw-w64-i686-win32 ninja-build dpkg-dev xz-utils
-        nsis zip unzip file)
+    packages+=(g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 ninja-build nsis zip unzip file)
     ;;
 # Their tests under Wine, in an Xvfb of their own: Wine 64-bit and 32-bit (the
 # installer and the 32-bit build are 32-bit programs; wine32 is i386's, hence

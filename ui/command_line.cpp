@@ -161,12 +161,12 @@ std::variant<Options, std::string> parse(std::span<char* const> args) {
 } // namespace
 
 std::variant<PortChoice, int> ReadCommandLine(std::span<char* const> args, Program program,
-                                              SystemPorts& ports, std::ostream& out,
-                                              std::ostream& err) {
+                                              SystemPorts& ports, TextWriter& out,
+                                              TextWriter& err) {
     const std::string name(nameOf(program));
     const auto wrong = [&](const std::string& mistake) {
-        err << name << ": " << mistake << "\n"
-            << usage(program) << "Más información: " << name << " --help\n";
+        err.write(name + ": " + mistake + "\n" + usage(program) + "Más información: " + name +
+                  " --help\n");
         return 2;
     };
     const auto parsed = parse(args);
@@ -175,11 +175,11 @@ std::variant<PortChoice, int> ReadCommandLine(std::span<char* const> args, Progr
     }
     const auto& options = std::get<Options>(parsed);
     if (options.help) {
-        out << help(program, ports);
+        out.write(help(program, ports));
         return 0;
     }
     if (options.version) {
-        out << name << " " << PP_VERSION << "\n";
+        out.write(name + " " + PP_VERSION + "\n");
         return 0;
     }
     PortChoice choice;
@@ -191,7 +191,7 @@ std::variant<PortChoice, int> ReadCommandLine(std::span<char* const> args, Progr
         choice = std::get<PortChoice>(std::move(read));
     }
     if (options.list) {
-        out << ports.listing();
+        out.write(ports.listing());
         return 0;
     }
     return choice;

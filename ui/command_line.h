@@ -10,9 +10,9 @@
 
 #include "port/port_choice.h"
 #include "port/system_ports.h"
+#include "port/text_writer.h"
 
 #include <cstdint>
-#include <ostream>
 #include <span>
 #include <variant>
 
@@ -29,7 +29,6 @@ enum class Program : std::uint8_t {
 // `err`, in Spanish, and returns 2. Otherwise returns the port to open the
 // window on.
 std::variant<PortChoice, int> ReadCommandLine(std::span<char* const> args, Program program,
-                                              SystemPorts& ports, std::ostream& out,
-                                              std::ostream& err);
+                                              SystemPorts& ports, TextWriter& out, TextWriter& err);
 
 } // namespace pp

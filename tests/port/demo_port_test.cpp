@@ -35,7 +35,8 @@ TEST(DemoLine, ShowsThePortTheByteInHexBinaryAndItsHighLines) {
     for (const Printed& printed : Lines) {
         EXPECT_EQ(DemoLine(printed.value, printed.port), printed.line);
         std::ostringstream out;
-        DemoPort port(out, printed.port);
+        StreamWriter text(out);
+        DemoPort port(text, printed.port);
         port.PortOut(printed.value);
         EXPECT_EQ(out.str(), std::string(printed.line) + "\n");
     }
@@ -67,7 +68,8 @@ protected:
 TEST(DemoPort, PrintsAndFlushesOneLinePerWrite) {
     FlushCounter buffer;
     std::ostream out(&buffer);
-    DemoPort port(out);
+    StreamWriter text(out);
+    DemoPort port(text);
     port.PortOut(0x77);
     EXPECT_EQ(buffer.flushes, 1);
     port.PortOut(0x77);

@@ -261,11 +261,7 @@ private slots:
     // the 32 x 32 design is a sharp square block.
     void pictureShowsTheIconAtItsNaturalSizeSharpAtAnyScale() {
         auto* picture = control<QLabel>("Picture1");
-#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-        const QPixmap pixmap = picture->pixmap(Qt::ReturnByValue);
-#else
         const QPixmap pixmap = picture->pixmap();
-#endif
         QCOMPARE(QSizeF(pixmap.size()) / pixmap.devicePixelRatio(), QSizeF(32, 32));
         QVERIFY(pixmap.hasAlphaChannel());
         QCOMPARE(picture->frameShape(), QFrame::NoFrame);

@@ -74,8 +74,8 @@ i386_programs_start() {
     [ "$i386_path" = native ] && return 0
     slow=3
     fetch_qemu_i386 && i386_register || return 1
-    # QEMU's default CPU model makes Qt 5 die at the first key with an illegal
-    # instruction; Nehalem (no AVX) runs it.
+    # QEMU's default CPU model made a Qt 5 program die at its first key with an
+    # illegal instruction; Nehalem (no AVX) runs what Wine runs here.
     export QEMU_CPU=Nehalem
 }
 

@@ -15,6 +15,10 @@
 #  - The PE headers' operating-system and subsystem versions no higher than
 #    FLOOR's (XP refuses a 32-bit program whose subsystem is above 5.1, XP
 #    x64 one above 5.2).
+#  - On XP, each program's icon: XP reads only an icon's bitmap images (not
+#    PNG), so each program holds its 16-, 32- and 48-pixel images as 32-bit
+#    bitmaps (their BITMAPINFOHEADERs: size 40, width, twice the height, one
+#    plane, 32 bits).
 # Usage: windows_imports.sh FLOOR FOLDER   (exits 1, listing them, where any is found)
 set -euo pipefail
 floor=$1 folder=$2
@@ -43,9 +47,9 @@ while IFS= read -r -d '' file; do files+=("$file"); done < <(find "$folder" \( -
 [ "${#files[@]}" -gt 0 ] || { echo "windows_imports.sh: no program in $folder" >&2; exit 2; }
 # The headers as the files' machine has them.
 if "$objdump" -f "${files[0]}" | grep -q 'x86-64'; then
-    compiler=x86_64-w64-mingw32-gcc-posix
+    compiler=x86_64-w64-mingw32-gcc-win32
 else
-    compiler=i686-w64-mingw32-gcc-posix
+    compiler=i686-w64-mingw32-gcc-win32
 fi
 
 # "DLL FUNCTION" for each import of each file, DLL names in lower case.
@@ -109,6 +113,19 @@ if [ -n "$too_new" ]; then
     echo "$too_new"
     failed=1
 fi
+if [ "$floor" = xp ]; then
+    for file in "${files[@]}"; do
+        [[ "$file" == *.exe ]] || continue
+        bytes=$(od -An -tx1 -v "$file" | tr -d ' \n')
+        for size in 10 20 30; do # 16, 32 and 48, as the header's bytes have them
+            height=$(printf '%02x' $((2 * 0x$size)))
+            [[ "$bytes" == *"28000000${size}000000${height}00000001002000"* ]] || {
+                echo "No $((0x$size))-pixel bitmap icon, which Windows XP would show, in $file"
+                failed=1
+            }
+        done
+    done
+fi
 [ "$failed" = 0 ] || exit 1
 echo "$(wc -l <"$work/checked") functions imported from $(wc -l <"$work/system") DLLs of Windows," \
-    "all in $name; PE headers no newer than $most$([ "$floor" != xp ] || echo "; no secure function of the C runtime")"
+    "all in $name; PE headers no newer than $most$([ "$floor" != xp ] || echo "; no secure function of the C runtime; icons as bitmaps")"

@@ -3,8 +3,8 @@
 # Wine prefix of the test's own, with its own Xvfb, and the installed programs
 # are driven with xdotool. ARCH x64: a 64-bit prefix reporting Windows 10 gets
 # the x64 build, and afterwards the installer's choice is checked on 64-bit
-# Windows 7 and on an older Windows; x86: a 32-bit Windows 7 prefix gets the
-# 32-bit build. A stand-in InpOut (inpoutx64.dll, inpout32.dll), built here,
+# Vista and XP, and a reinstall into a folder of the user's choice; x86: a
+# 32-bit Windows XP prefix gets the 32-bit build, and Windows 2000 none. A stand-in InpOut (inpoutx64.dll, inpout32.dll), built here,
 # records its loading and each Out32 instead of touching a port; a stand-in
 # cfgmgr32.dll gives Windows' device list the parallel ports named in PP_PORTS
 # (Wine's own lists none): LPT1 at 0x378, LPT3 at 0xE050 as a PCI Express
@@ -13,28 +13,21 @@
 # The installer and the 32-bit build are 32-bit programs: how this machine
 # runs them (natively, or through QEMU; PP_WINE32=emulated forces QEMU) is
 # i386_programs.sh's, and the run says which it took.
-# BUILD native: instead of the installer's build, the native programs (on the
-# Win32 API, without Qt) of build.sh's stage-native-ARCH, copied into Program
-# Files as the installer would put them: the same scenarios, the x86 ones in a
-# prefix reporting Windows XP; and what the screen reader reads of the window.
-# Usage: wine_test.sh BUILD_WINDOWS_DIR x64|x86 [qt|native]   (as packaging/windows/build.sh left it)
+# Also what a screen reader reads of the window, through MSAA.
+# Usage: wine_test.sh BUILD_WINDOWS_DIR x64|x86   (as packaging/windows/build.sh left it)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../e2e/xvfb.sh"
 . "$here/i386_programs.sh"
 out=$(cd "$1" && pwd)
-arch=$2 build=${3:-qt}
-case $build in qt | native) ;; *) echo "wine_test.sh: no build '$build' (qt, native)" >&2; exit 2 ;; esac
-if [ "$build" = qt ]; then
-    installer=$(ls "$out"/puerto-paralelo-*-instalador.exe)
-    zip=$(ls "$out"/puerto-paralelo-*-windows-"$arch".zip)
-fi
+arch=$2
+installer=$(ls "$out"/puerto-paralelo-*-instalador.exe)
+zip=$(ls "$out"/puerto-paralelo-*-windows-"$arch".zip)
 # What differs between the builds: the compiler of the stand-ins, the prefix,
 # the InpOut, and what is installed.
 case $arch in
 x64)
-    triplet=x86_64-w64-mingw32 winearch=win64 windows=win10 inpout=inpoutx64.dll
-    qt=Qt6 gcc_runtime=libgcc_s_seh-1.dll machine=x86-64 qt_licence=LGPL-3.0-only.txt
+    triplet=x86_64-w64-mingw32 winearch=win64 windows=win10 inpout=inpoutx64.dll machine=x86-64
     # What --listar says of InpOut: its service, and on Windows 10 what can
     # keep its driver from loading.
     listed=('inpoutx64.dll: C:\Program Files\Puerto Paralelo\inpoutx64.dll'
@@ -51,10 +44,9 @@ x64)
     ;;
 x86)
     # InpOut32's functions are stdcall, exported by their plain names.
-    triplet=i686-w64-mingw32 winearch=win32 windows=win7 inpout=inpout32.dll
-    qt=Qt5 gcc_runtime=libgcc_s_dw2-1.dll machine="Intel 80386" qt_licence=LICENSE.LGPL3
+    triplet=i686-w64-mingw32 winearch=win32 windows=winxp inpout=inpout32.dll machine="Intel 80386"
     kill_at=-Wl,--kill-at
-    # InpOut32's service has no name of its own to ask for, and Windows 7 has
+    # InpOut32's service has no name of its own to ask for, and Windows XP has
     # neither Memory Integrity nor the blocklist.
     listed=('inpout32.dll: C:\Program Files\Puerto Paralelo\inpout32.dll')
     unlisted="Integridad de memoria"
@@ -62,9 +54,7 @@ x86)
     ;;
 *) echo "wine_test.sh: no Windows build '$arch'" >&2; exit 2 ;;
 esac
-# The native x86 build is for every 32-bit Windows from XP on.
-[ "$build:$arch" != native:x86 ] || windows=winxp
-said="wine ($arch$([ "$build" = qt ] || echo ", $build"))"
+said="wine ($arch)"
 
 before_cleanup() {
     WINEPREFIX=$work/prefix wineserver -k 2>/dev/null || true
@@ -124,8 +114,8 @@ Windows Registry Editor Version 5.00
 REG
 within $((60 * slow)) "regedit" wine regedit /S "$(winepath -w "$work/crash.reg")" >/dev/null 2>&1 ||
     fail "regedit"
-# As the oldest Windows each build is for: Windows 10 for x64, where Memory
-# Integrity and the blocklist exist; Windows 7 for x86.
+# Windows 10 for x64, where Memory Integrity and the blocklist exist; the
+# oldest Windows it is for, XP, for x86.
 reports() { # WINDOWS: the prefix reports that Windows
     within $((60 * slow)) "winecfg -v $1" wine winecfg -v "$1" >/dev/null 2>&1 || fail "winecfg -v $1"
     settle
@@ -135,52 +125,33 @@ reports "$windows"
 # --- Installing, silently, as an administrator would.
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Puerto Paralelo"
 entries=("Puerto Paralelo" "Puerto Paralelo (demostración)" "Desinstalar Puerto Paralelo")
-install() { # PROGRAM_FILES MACHINE QT: the installer's choice, where it put it
-    within $((120 * slow)) "the installer" wine "$installer" /S >/dev/null 2>&1 || fail "the installer failed"
+install() { # FOLDER MACHINE [OPTIONS...]: the installer's choice, where it put it
+    local folder=$1 machine=$2
+    shift 2
+    within $((120 * slow)) "the installer" wine "$installer" /S "$@" >/dev/null 2>&1 || fail "the installer failed"
     settle
-    dir="$WINEPREFIX/drive_c/$1/Puerto Paralelo"
-    file -b "$dir/puerto-paralelo.exe" | grep -qF "$2" ||
-        fail "not the $2 build in $1: $(file -b "$dir/puerto-paralelo.exe" 2>&1)"
-    for file in puerto-paralelo.exe puerto-paralelo-demo.exe "$3"Core.dll "$3"Gui.dll "$3"Widgets.dll \
-        platforms/qwindows.dll styles/qwindowsvistastyle.dll desinstalar.exe; do
-        [ -f "$dir/$file" ] || fail "not installed in $1: $file"
+    dir="$WINEPREFIX/drive_c/$folder/Puerto Paralelo"
+    file -b "$dir/puerto-paralelo.exe" | grep -qF "$machine" ||
+        fail "not the $machine build in $folder: $(file -b "$dir/puerto-paralelo.exe" 2>&1)"
+    # Two programs, the README and the licences, and no DLL: nothing is
+    # loaded but Windows' own, and InpOut.
+    for file in puerto-paralelo.exe puerto-paralelo-demo.exe LEEME.txt licencias/LEEME.txt desinstalar.exe; do
+        [ -f "$dir/$file" ] || fail "not installed in $folder: $file"
     done
+    [ -z "$(cd "$dir" && find . -iname '*.dll')" ] || fail "installed DLLs: $(cd "$dir" && find . -iname '*.dll')"
     for entry in "${entries[@]}"; do
         [ -f "$menu/$entry.lnk" ] || fail "no Start-menu entry $entry: $(ls "$menu" 2>&1)"
     done
 }
-if [ "$build" = native ]; then
-    # Two programs, the README and the licences, and no DLL: nothing is
-    # loaded but Windows' own, and InpOut.
-    dir="$WINEPREFIX/drive_c/Program Files/Puerto Paralelo"
-    mkdir -p "$dir"
-    cp -r "$out/stage-native-$arch/." "$dir/"
-    for file in puerto-paralelo.exe puerto-paralelo-demo.exe LEEME.txt licencias/LEEME.txt; do
-        [ -f "$dir/$file" ] || fail "not in the native build: $file"
-    done
-    file -b "$dir/puerto-paralelo.exe" | grep -qF "$machine" ||
-        fail "not the $machine build: $(file -b "$dir/puerto-paralelo.exe" 2>&1)"
-    [ -z "$(cd "$dir" && find . -iname '*.dll')" ] || fail "the native build ships DLLs: $(cd "$dir" && find . -iname '*.dll')"
-    grep -qF "($inpout)" "$dir/licencias/LEEME.txt" && ! grep -qi "qt" "$dir/licencias/LEEME.txt" &&
-        ! grep -qF "qwindows" "$dir/LEEME.txt" || fail "the native build's notices name Qt or not $inpout"
-    echo "$said: copied into Program Files of a prefix reporting Windows $windows: two programs ($(du -ch "$dir"/*.exe | tail -n 1 | cut -f1)), no DLL, notices without Qt"
-else
-install "Program Files" "$machine" "$qt"
-for file in libstdc++-6.dll "$gcc_runtime" libwinpthread-1.dll LEEME.txt licencias/Qt/"$qt_licence" \
-    licencias/Qt/3rdparty/{freetype/FTL.TXT,harfbuzz-ng/COPYING,pcre2/LICENCE,libpng/LICENSE,zlib/LICENSE}; do
-    [ -f "$dir/$file" ] || fail "not installed: $file"
-done
-# The licences' notice names what this build ships, and nothing of the other.
-other=$([ "$qt" = Qt6 ] && echo Qt5 || echo Qt6)
-grep -qF "${qt}Core.dll" "$dir/licencias/LEEME.txt" && grep -qF "$gcc_runtime" "$dir/licencias/LEEME.txt" &&
-    grep -qF "($inpout)" "$dir/licencias/LEEME.txt" && ! grep -qF "${other}Core" "$dir/licencias/LEEME.txt" ||
+install "Program Files" "$machine"
+# The licences' notice names this build's InpOut, and no Qt.
+grep -qF "($inpout)" "$dir/licencias/LEEME.txt" && ! grep -qi "qt" "$dir/licencias/LEEME.txt" ||
     fail "the licences' notice is not this build's: $(cat "$dir/licencias/LEEME.txt")"
 # The zip holds the same files as the installation (but the uninstaller).
 diff <(cd "$dir" && find . -type f ! -name desinstalar.exe | sort) \
     <(unzip -Z1 "$zip" | grep -v '/$' | sed 's|^|./|' | sort) >/dev/null ||
     fail "the zip and the installation differ"
-echo "$said: installed silently as Windows $windows into Program Files (the $machine build), with its Start-menu entries and its own licences' notice; the zip holds the same files"
-fi
+echo "$said: installed silently as Windows $windows into Program Files (the $machine build: two programs of $(du -ch "$dir"/puerto-paralelo*.exe | tail -n 1 | cut -f1), no DLL), with its Start-menu entries and its own licences' notice; the zip holds the same files"
 
 program='C:\Program Files\Puerto Paralelo\puerto-paralelo.exe'
 log=$work/inpout.log
@@ -410,26 +381,6 @@ grep -q "Windows no conoce ningún puerto paralelo" "$work/stdout" ||
     fail "--listar: $(cat "$work/stdout")"
 echo "$said: --help and --listar print on the console"
 
-if [ "$build" = qt ]; then
-# --- A broken installation: without Qt's Windows plugin the program says
-# which file is missing and to reinstall, in its one message box (Qt's own,
-# in English, would come first and keep it from showing) and on standard
-# error, and ends with a status other than 0. Drive Z: is hidden meanwhile:
-# through it Qt would find the plugin in the folder it was built into.
-mv "$dir/platforms/qwindows.dll" "$work/qwindows.dll"
-mv "$WINEPREFIX/dosdevices/z:" "$work/drive-z"
-(exec wine "$program") >"$work/stdout" 2>"$work/stderr" </dev/null &
-program_pid=$!
-dismiss
-wait_for_exit
-mv "$work/drive-z" "$WINEPREFIX/dosdevices/z:"
-mv "$work/qwindows.dll" "$dir/platforms/qwindows.dll"
-[ "$status" != 0 ] || fail "without qwindows.dll: status 0"
-grep -qF 'platforms\qwindows.dll' "$work/stderr" && grep -qF "Vuelva a instalar" "$work/stderr" ||
-    fail "without qwindows.dll: $(cat "$work/stderr")"
-echo "$said: without platforms\qwindows.dll, one message box and standard error name it and say to reinstall; status $status"
-fi
-
 # --- The demo from the same installation, and the uninstaller.
 # The native demo's controls and display as a screen reader reads them
 # through MSAA, before and after a key: each key by its digit, the text box by
@@ -443,63 +394,78 @@ read_aloud() { # TITLE: "ROLE<TAB>NAME" per control
     within $((30 * slow)) "the accessible tree of $1" wine "$work/accessible_tree.exe" "$1" </dev/null |
         tr -d '\r'
 }
-if [ "$build" = native ]; then
-    "$triplet-gcc-posix" -Wall -Wextra -Werror -O2 "$here/accessible_tree.c" \
-        -o "$work/accessible_tree.exe" -loleacc -loleaut32 -lole32
-fi
+"$triplet-gcc-posix" -Wall -Wextra -Werror -O2 "$here/accessible_tree.c" \
+    -o "$work/accessible_tree.exe" -loleacc -loleaut32 -lole32
 program='C:\Program Files\Puerto Paralelo\puerto-paralelo-demo.exe' start
-if [ "$build" = native ]; then
-    [ "$(read_aloud "Puerto Paralelo" | cut -f2 | paste -sd'|')" = "$form_names" ] ||
-        fail "the screen reader reads Form1's controls as: $(read_aloud "Puerto Paralelo" | paste -sd'|')"
-    read_aloud "Puerto Paralelo" | grep -qx "text	Introdusca el dato a sacar" ||
-        fail "Text1 is not read as a text named by its label"
-    [ "$(read_aloud "$display_title")" != "" ] && [ "$(read_aloud "$display_title" | cut -f2)" = "$dark" ] ||
-        fail "the display, dark, reads: $(read_aloud "$display_title")"
-fi
+[ "$(read_aloud "Puerto Paralelo" | cut -f2 | paste -sd'|')" = "$form_names" ] ||
+    fail "the screen reader reads Form1's controls as: $(read_aloud "Puerto Paralelo" | paste -sd'|')"
+read_aloud "Puerto Paralelo" | grep -qx "text	Introdusca el dato a sacar" ||
+    fail "Text1 is not read as a text named by its label"
+[ "$(read_aloud "$display_title")" != "" ] && [ "$(read_aloud "$display_title" | cut -f2)" = "$dark" ] ||
+    fail "the display, dark, reads: $(read_aloud "$display_title")"
 click 56 104 41 25
-if [ "$build" = native ]; then
-    for _ in $(seq $((10 * slow))); do
-        [ "$(read_aloud "$display_title" | cut -f2)" != "$eight" ] || break
-        sleep 0.5
-    done
-    [ "$(read_aloud "$display_title" | cut -f2)" = "$eight" ] ||
-        fail "the display, after 8, reads after $((5 * slow)) s: $(read_aloud "$display_title")"
-fi
+for _ in $(seq $((10 * slow))); do
+    [ "$(read_aloud "$display_title" | cut -f2)" != "$eight" ] || break
+    sleep 0.5
+done
+[ "$(read_aloud "$display_title" | cut -f2)" = "$eight" ] ||
+    fail "the display, after 8, reads after $((5 * slow)) s: $(read_aloud "$display_title")"
 salir
 grep -q "^0x378 <- 0x7F" "$work/stdout" || fail "the demo printed: $(cat "$work/stdout")"
 rm "$dir/$inpout" "$dir/cfgmgr32.dll"
-if [ "$build" = native ]; then
-    echo "$said: the demo prints its lines; through MSAA each control is read by its caption, label or description, and the display by its reading of each byte"
-    exit 0
-fi
+echo "$said: the demo prints its lines; through MSAA each control is read by its caption, label or description, and the display by its reading of each byte"
+
 # The uninstaller removes what it installed, and of the Start-menu folder
-# the entries it made, by name: one the user put there stays.
+# the entries it made, by name: one the user put there stays; and so does
+# InpOut, which the user brought.
 uninstall() {
     : >"$menu/Mi acceso.lnk"
+    : >"$dir/$inpout"
     within $((60 * slow)) "the uninstaller" wine "$dir/desinstalar.exe" /S >/dev/null 2>&1 || true
-    for _ in $(seq $((100 * slow))); do [ -e "$dir" ] || break; sleep 0.2; done
+    for _ in $(seq $((100 * slow))); do [ -e "$dir/desinstalar.exe" ] || break; sleep 0.2; done
     settle
-    [ ! -e "$dir" ] || fail "left after uninstalling: $(cd "$dir" && find . | head)"
+    [ "$(ls -A "$dir")" = "$inpout" ] || fail "left after uninstalling: $(cd "$dir" && find . | head)"
     [ "$(ls "$menu")" = "Mi acceso.lnk" ] || fail "after uninstalling, the Start menu holds: $(ls "$menu")"
-    rm -r "$menu"
+    rm -r "$menu" "$dir"
 }
 uninstall
-echo "$said: the demo prints its lines; the uninstaller removes everything it installed, and the user's own Start-menu entry stays"
+echo "$said: the uninstaller removes everything it installed; the user's own Start-menu entry and $inpout stay"
 
-# --- The installer's choice on other 64-bit Windows: on Windows 7 the 32-bit
-# build, in the 32-bit programs' folder; before Windows 7, nothing.
+# How many installations "Programs and Features" lists, in either registry view.
+entries_listed() {
+    local view count=0
+    for view in 32 64; do
+        wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\PuertoParalelo' \
+            /v InstallLocation /reg:$view >/dev/null 2>&1 && count=$((count + 1))
+    done
+    echo "$count"
+}
+# --- The installer's choice on other Windows: on 64-bit Vista the x64 build;
+# on 64-bit XP the 32-bit one, in the 32-bit programs' folder; before XP,
+# nothing, and status 2. A reinstall into a folder of the user's choice
+# leaves one copy and one entry, and the next reinstall goes there too.
 if [ "$arch" = x64 ]; then
-    reports win7
-    install "Program Files (x86)" "Intel 80386" Qt5
-    [ ! -e "$WINEPREFIX/drive_c/Program Files/Puerto Paralelo" ] || fail "on Windows 7, the x64 build installed too"
-    uninstall
     reports vista
+    install "Program Files" x86-64
+    uninstall
+    reports winxp64
+    install "Program Files (x86)" "Intel 80386"
+    [ ! -e "$WINEPREFIX/drive_c/Program Files/Puerto Paralelo" ] || fail "on 64-bit XP, the x64 build installed too"
+    uninstall
+    reports win10
+    install "Program Files" x86-64
+    install "Banco de pruebas" x86-64 '/D=C:\Banco de pruebas\Puerto Paralelo'
+    [ ! -e "$WINEPREFIX/drive_c/Program Files/Puerto Paralelo" ] || fail "reinstalled elsewhere, the first copy stays"
+    install "Banco de pruebas" x86-64
+    [ "$(entries_listed)" = 1 ] || fail "after reinstalling, $(entries_listed) entries in Programs and Features"
+    uninstall
+    echo "$said: on 64-bit Vista the installer chose the x64 build; on 64-bit XP the 32-bit one, in Program Files (x86); reinstalled into a folder of the user's choice, one copy and one entry, and the next reinstall went there too"
+else
+    reports win2k
     status=0
     within $((120 * slow)) "the installer" wine "$installer" /S >/dev/null 2>&1 || status=$?
     settle
-    [ "$status" != 0 ] && [ "$status" != 124 ] || fail "the installer on Windows Vista: status $status"
-    for folder in "Program Files" "Program Files (x86)"; do
-        [ ! -e "$WINEPREFIX/drive_c/$folder/Puerto Paralelo" ] || fail "installed on Windows Vista, in $folder"
-    done
-    echo "$said: on 64-bit Windows 7 the installer chose the 32-bit build, in Program Files (x86); on Windows Vista it installed nothing (status $status)"
+    [ "$status" = 2 ] || fail "the installer on Windows 2000: status $status, not 2"
+    [ ! -e "$WINEPREFIX/drive_c/Program Files/Puerto Paralelo" ] || fail "installed on Windows 2000"
+    echo "$said: on Windows 2000 the installer installed nothing (status $status)"
 fi

@@ -3,8 +3,8 @@
 #include "port/system_ports.h"
 #include "ui/command_line.h"
 #include "ui/qt/program_icon.h"
-#include "ui/system_start.h"
 #include "ui/qt/window_failure.h"
+#include "ui/system_start.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -66,7 +66,6 @@ void windowFailure(QtMsgType type, const QMessageLogContext& context, const QStr
     }
     const std::vector<std::string> said = rememberQtSaid(message);
     ShowStartFailure(WindowFailureMessage(programName, display == nullptr ? "" : display, said));
-    RestoreProcess();
     std::_Exit(EXIT_FAILURE);
 }
 
@@ -91,17 +90,9 @@ std::unique_ptr<QApplication> startApplication(int& argc, char** argv, Program p
     QCoreApplication::setApplicationName(QString::fromLatin1(identity.program));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(identity.desktopEntry));
     programName = identity.program;
-#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-    // High-density screens as Qt 6 has them by default: the window scaled by
-    // the screen's factor, fractions kept, pictures drawn at its density.
-    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
-    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
-    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
-        Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
-#endif
     qtHandler = qInstallMessageHandler(windowFailure);
     std::unique_ptr<QApplication> application;
-    WhileQtStarts([&] { application = std::make_unique<QApplication>(argc, argv); });
+    application = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(qtHandler);
     forgetQtSaid();
     QApplication::setWindowIcon(QIcon(ProgramIcon()));
@@ -116,7 +107,6 @@ std::unique_ptr<QApplication> startApplication(int& argc, char** argv, Program p
 [[noreturn]] void endAtOnce(int status) {
     std::cout.flush();
     std::cerr.flush();
-    RestoreProcess();
 #if PP_LEAK_CHECK
     __lsan_do_leak_check();
 #endif
@@ -128,8 +118,9 @@ std::variant<PortChoice, int> readCommandLine(int argc, char** argv, Program pro
                                               SystemPorts& ports) {
     // Everything after the program's name (which an exec may leave out).
     const std::span<char* const> all(argv, static_cast<std::size_t>(std::max(argc, 0)));
-    return ReadCommandLine(all.empty() ? all : all.subspan(1), program, ports, std::cout,
-                           std::cerr);
+    StreamWriter out(std::cout);
+    StreamWriter err(std::cerr);
+    return ReadCommandLine(all.empty() ? all : all.subspan(1), program, ports, out, err);
 }
 
 } // namespace
@@ -139,7 +130,6 @@ int RunProgram(int& argc, char** argv) {
     const auto ports = MakeSystemPorts();
     const auto start = readCommandLine(argc, argv, Program::PuertoParalelo, *ports);
     if (const int* status = std::get_if<int>(&start)) {
-        RestoreProcess();
         return *status;
     }
     const auto port = ports->open(std::get<PortChoice>(start));
@@ -150,7 +140,7 @@ int RunProgram(int& argc, char** argv) {
 }
 
 DemoWindows::DemoWindows(std::ostream& out, const PortChoice& port)
-    : printer_(out, PortLabel(port)), display_(QString::fromStdString(PortLabel(port))),
+    : out_(out), printer_(out_, PortLabel(port)), display_(QString::fromStdString(PortLabel(port))),
       port_(printer_, display_), form_(port_) {}
 
 void DemoWindows::show() {
@@ -168,7 +158,6 @@ int RunDemo(int& argc, char** argv, std::ostream& out) {
     const auto ports = MakeSystemPorts();
     const auto start = readCommandLine(argc, argv, Program::Demo, *ports);
     if (const int* status = std::get_if<int>(&start)) {
-        RestoreProcess();
         return *status;
     }
     const auto application = startApplication(argc, argv, Program::Demo);

@@ -33,6 +33,7 @@ public:
     PortDisplay& display() { return display_; }
 
 private:
+    StreamWriter out_;
     DemoPort printer_;
     PortDisplay display_;
     DisplayingPort<PortDisplay> port_;

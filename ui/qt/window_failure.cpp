@@ -70,15 +70,6 @@ std::string WindowFailureMessage(std::string_view program, std::string_view disp
                               anySays(said, "Could not find the Qt platform plugin");
     std::string text(program);
     const std::string plugin = pluginNamed(said);
-    // On Windows there is always a screen: the plugin is missing or damaged.
-    if (plugin == "windows") {
-        return text +
-               ": no se puede abrir la ventana: falta o está dañado el archivo "
-               "platforms\\qwindows.dll de la carpeta del programa, el complemento con el que Qt "
-               "abre ventanas en Windows.\nVuelva a instalar Puerto Paralelo (o, si lo usa sin "
-               "instalar, descomprima otra vez el zip entero, con sus carpetas)." +
-               detail;
-    }
     if (display.empty() || noConnection || !pluginFailed) {
         return text +
                ": no se puede abrir la ventana: no hay ninguna pantalla gráfica disponible.\n"

@@ -1,8 +1,6 @@
 // What the user is told, in Spanish, when the window cannot open: no display
 // at all, or a display whose window system Qt cannot reach because a part of
-// Qt or a library it needs is missing; on Windows, a damaged installation
-// (Qt's Windows plugin missing or broken). Plain C++, tested without a
-// display.
+// Qt or a library it needs is missing. Plain C++, tested without a display.
 #pragma once
 
 #include <string>

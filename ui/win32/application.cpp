@@ -4,6 +4,7 @@
 #include "port/system_ports.h"
 #include "ui/command_line.h"
 #include "ui/system_start.h"
+#include "ui/win32/console_streams.h"
 #include "ui/win32/form1.h"
 #include "ui/win32/later_windows.h"
 #include "ui/win32/port_display.h"
@@ -15,7 +16,6 @@
 
 #include <algorithm>
 #include <exception>
-#include <iostream>
 #include <iterator>
 #include <memory>
 #include <span>
@@ -70,7 +70,8 @@ template <typename Body> int run(Program program, Body&& body) {
     try {
         const auto ports = MakeSystemPorts();
         const Arguments arguments;
-        const auto start = ReadCommandLine(arguments.all(), program, *ports, std::cout, std::cerr);
+        const auto start =
+            ReadCommandLine(arguments.all(), program, *ports, StandardOutput(), StandardError());
         if (const int* ended = std::get_if<int>(&start)) {
             status = *ended;
         } else {
@@ -84,7 +85,6 @@ template <typename Body> int run(Program program, Body&& body) {
         ShowStartFailure(failure.what());
         status = 1;
     }
-    RestoreProcess();
     return status;
 }
 
@@ -103,7 +103,7 @@ int RunProgram() {
 int RunDemo() {
     return run(Program::Demo,
                [](SystemPorts& /*ports*/, const PortChoice& choice, HINSTANCE instance) {
-                   DemoPort printer(std::cout, PortLabel(choice));
+                   DemoPort printer(StandardOutput(), PortLabel(choice));
                    PortDisplay display(instance, PortLabel(choice));
                    DisplayingPort port(printer, display);
                    Form1 form(port, instance);

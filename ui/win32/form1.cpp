@@ -2,11 +2,11 @@
 
 #include "core/keypad.h"
 #include "core/sacar_dato.h"
+#include "ui/win32/console_streams.h"
 #include "ui/win32/later_windows.h"
 #include "ui/win32/owned_window.h"
 
 #include <cstdlib>
-#include <iostream>
 #include <stdexcept>
 #include <string>
 
@@ -294,12 +294,10 @@ template <typename Handler> void Form1::writing(Handler&& handler) {
     try {
         handler();
     } catch (const PortWriteFailed& failure) {
-        std::cerr << failure.what() << '\n';
-        std::cerr.flush();
+        StandardError().write(std::string(failure.what()) + '\n');
         MessageBoxW(window_, Wide(failure.what()).c_str(), L"Velmarin", MB_OK);
     } catch (const PortUnavailable& failure) {
-        std::cerr << failure.what() << '\n';
-        std::cerr.flush();
+        StandardError().write(std::string(failure.what()) + '\n');
         MessageBoxW(window_, Wide(failure.what()).c_str(), L"Velmarin", MB_OK | MB_ICONERROR);
         status_ = EXIT_FAILURE;
         DestroyWindow(window_);

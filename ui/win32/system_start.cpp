@@ -5,8 +5,6 @@
 
 #include <windows.h>
 
-#include <iostream>
-
 namespace pp {
 
 // Later loads only from the program's folder and System32, never from the
@@ -24,15 +22,8 @@ void PrepareProcess() {
     ConnectStandardStreams();
 }
 
-// The console was never changed: only what is still to be written remains.
-void RestoreProcess() {
-    std::cout.flush();
-    std::cerr.flush();
-}
-
 void ShowStartFailure(const std::string& text) {
-    std::cerr << text << '\n';
-    std::cerr.flush();
+    StandardError().write(text + '\n');
     MessageBoxW(nullptr, Wide(text).c_str(), L"Velmarin", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }
 

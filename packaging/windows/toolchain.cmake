@@ -1,6 +1,6 @@
-# Cross-compiling the native Windows programs with Debian's MinGW-w64, its
-# -win32 compilers: their runtime, linked in, imports only what Windows XP
-# has (the -posix ones' winpthreads imports GetTickCount64, which XP lacks).
+# Cross-compiling the Windows programs with Debian's MinGW-w64, its -win32
+# compilers: their runtime, linked in, imports only what Windows XP has (the
+# -posix ones' winpthreads imports GetTickCount64, which XP lacks).
 # PP_WINDOWS_TRIPLET: x86_64-w64-mingw32 (x64) or i686-w64-mingw32 (x86).
 set(CMAKE_TRY_COMPILE_PLATFORM_VARIABLES PP_WINDOWS_TRIPLET)
 if(NOT PP_WINDOWS_TRIPLET MATCHES "^(x86_64|i686)-w64-mingw32$")

@@ -11,16 +11,8 @@ void PrepareProcess() {
     std::signal(SIGPIPE, SIG_IGN);
 }
 
-// Nothing outside the process was changed.
-void RestoreProcess() {}
-
 void ShowStartFailure(const std::string& text) {
     std::cerr << text << '\n';
-}
-
-// Qt on Linux shows no box of its own.
-void WhileQtStarts(const std::function<void()>& start) {
-    start();
 }
 
 } // namespace pp
