@@ -40,6 +40,6 @@ first=
 for folder; do
     ms=$(median <"$work/$(echo "$folder" | md5sum | cut -c1-8)")
     first=${first:-$ms}
-    printf '%s: window shown in %s ms (median of %d runs), %.2f of the first\n' "$folder" "$ms" "$runs" \
-        "$(echo "$ms / $first" | bc -l)"
+    awk -v folder="$folder" -v ms="$ms" -v runs="$runs" -v first="$first" \
+        'BEGIN { printf "%s: window shown in %s ms (median of %d runs), %.2f of the first\n", folder, ms, runs, ms / first }'
 done

@@ -68,6 +68,8 @@ inline constexpr int Form1Width = 3105;
 inline constexpr int Form1Height = 3825;
 
 inline constexpr std::string_view Form1Caption = "Puerto Paralelo";
+// The title of every message box the program shows.
+inline constexpr std::string_view MessageTitle = "Velmarin";
 
 // Every control of the window, in tab order (the row's index is its tab index).
 extern const std::array<ControlDescription, 22> Form1Controls;

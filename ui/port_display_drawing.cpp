@@ -77,6 +77,10 @@ Point LampCentre(int line) {
     return {LampLeft + ((7 - line) * LampSpacing), LampTop + LampRadius};
 }
 
+std::string Title(std::string_view port) {
+    return "Display del puerto " + std::string(port) + " (simulado)";
+}
+
 std::string Reading(PortByte value) {
     constexpr std::string_view Hex = "0123456789ABCDEF";
     std::string words = {'0', 'x', Hex[value >> 4], Hex[value & 0xF]};

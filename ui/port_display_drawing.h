@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace pp::display {
 
@@ -52,6 +53,10 @@ std::array<Hexagon, 7> Segments();
 Point SegmentCentre(int line);
 // The middle of the lamp of data line `line` (0-7).
 Point LampCentre(int line);
+
+// The display's window title: "Display del puerto 0x378 (simulado)", for the
+// port as PortLabel names it.
+std::string Title(std::string_view port);
 
 // The display in words: "0x77, muestra A. Segmentos encendidos: a b c e f g.
 // Líneas altas: D0 D1 D2 D4 D5 D6." (UTF-8).

@@ -24,9 +24,9 @@ namespace pp {
 // Called once, first thing, before anything is loaded or printed.
 void PrepareProcess();
 
-// Says why the window cannot open: on standard error and, on Windows, where
-// a program opened from its icon has no console, in a message box of
-// Windows' own as well.
+// Says why the window cannot open, or why the program cannot go on: on
+// standard error and, on Windows, where a program opened from its icon has
+// no console, in a message box of Windows' own as well.
 void ShowStartFailure(const std::string& text);
 
 } // namespace pp

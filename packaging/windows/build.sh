@@ -47,15 +47,16 @@ build x86
 
 echo "== Windows: the installer, of both builds"
 installer=$out/puerto-paralelo-$version-instalador.exe
-# Each build's uninstaller removes exactly what that build installs, folders
-# last. (Through the environment: awk -v would read backslashes as escapes.)
-removal() { # ARCH
-    (cd "$out/stage-$1" && find . -type f | sort | sed 's|^\./||; s|/|\\|g; s|.*|    Delete "$INSTDIR\\&"|'
-        find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|.*|    RMDir "$INSTDIR\\&"|')
-}
-x64=$(removal x64) x86=$(removal x86) awk '
-    /^@uninstall_x(64|86)@$/ { name = substr($0, 12, 3); print ENVIRON[name]; next }
-    { print }' packaging/windows/installer.nsi.in |
+# The uninstaller removes exactly what a build installs, folders last; both
+# builds have the same files.
+files() { (cd "$out/stage-$1" && find . -mindepth 1 | sort); }
+[ "$(files x64)" = "$(files x86)" ] ||
+    { echo "build.sh: the two builds install different files:" >&2; diff <(files x64) <(files x86) >&2; exit 1; }
+uninstall=$(cd "$out/stage-x64" && find . -type f | sort | sed 's|^\./||; s|/|\\|g; s|.*|  Delete "$INSTDIR\\&"|'
+    find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|.*|  RMDir "$INSTDIR\\&"|')
+# (Through the environment: awk -v would read backslashes as escapes.)
+uninstall=$uninstall awk '{ if ($0 == "@uninstall_files@") print ENVIRON["uninstall"]; else print }' \
+    packaging/windows/installer.nsi.in |
     sed -e "s|@PROJECT_VERSION@|$version|g" -e "s|@installer@|$installer|" \
         -e "s|@stage_x64@|$out/stage-x64|" -e "s|@stage_x86@|$out/stage-x86|" \
         -e "s|@icon_ico@|$out/program-x86/resources/icons/icon.ico|" >"$out/installer.nsi"

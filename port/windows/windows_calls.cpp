@@ -95,6 +95,9 @@ bool exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// Whether the program runs with an administrator's rights: its token is
+// elevated; on Windows XP, which has no elevation (TokenElevation is Vista's),
+// its user is in the Administrators group.
 bool tokenElevated() {
     HANDLE token = nullptr;
     if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token) == FALSE) {
@@ -102,11 +105,23 @@ bool tokenElevated() {
     }
     TOKEN_ELEVATION elevation = {};
     DWORD size = 0;
-    const bool elevated =
-        GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) != FALSE &&
-        elevation.TokenIsElevated != 0;
+    const bool asked =
+        GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) != FALSE;
     CloseHandle(token);
-    return elevated;
+    if (asked) {
+        return elevation.TokenIsElevated != 0;
+    }
+    SID_IDENTIFIER_AUTHORITY authority = SECURITY_NT_AUTHORITY;
+    PSID administrators = nullptr;
+    if (AllocateAndInitializeSid(&authority, 2, SECURITY_BUILTIN_DOMAIN_RID,
+                                 DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+                                 &administrators) == FALSE) {
+        return false;
+    }
+    BOOL member = FALSE;
+    const bool checked = CheckTokenMembership(nullptr, administrators, &member) != FALSE;
+    FreeSid(administrators);
+    return checked && member != FALSE;
 }
 
 // The service InpOut installs for its driver, as the service manager has it,
@@ -257,6 +272,15 @@ std::wstring portName(DEVINST device) {
     return value.substr(0, value.find(L'\0'));
 }
 
+// Whether the device is of the setup class `guid` ("{4d36e978-...}").
+bool inClass(DEVINST device, const wchar_t* guid) {
+    std::wstring name(64, L'\0');
+    ULONG size = static_cast<ULONG>(name.size() * sizeof(wchar_t));
+    return CM_Get_DevNode_Registry_PropertyW(device, CM_DRP_CLASSGUID, nullptr, name.data(), &size,
+                                             0) == CR_SUCCESS &&
+           _wcsicmp(name.c_str(), guid) == 0;
+}
+
 std::wstring friendlyName(DEVINST device) {
     std::wstring name(256, L'\0');
     ULONG size = static_cast<ULONG>(name.size() * sizeof(wchar_t));
@@ -376,7 +400,11 @@ public:
         // The Ports class, serial and parallel ports alike; the LPT ones are
         // kept.
         static const wchar_t* const PortsClass = L"{4d36e978-e325-11ce-bfc1-08002be10318}";
-        const ULONG filter = CM_GETIDLIST_FILTER_CLASS | CM_GETIDLIST_FILTER_PRESENT;
+        // Windows before 7 has no filter by class (CR_INVALID_FLAG): there
+        // every device is listed, and those of the class kept; a device not
+        // present has no node to locate.
+        ULONG filter = CM_GETIDLIST_FILTER_CLASS | CM_GETIDLIST_FILTER_PRESENT;
+        const wchar_t* classFilter = PortsClass;
         std::vector<WindowsParport> ports;
         // A port plugged in between the two calls makes the list longer than
         // the size just given: the size is asked again, a few times at most.
@@ -385,14 +413,20 @@ public:
         CONFIGRET listed = CR_BUFFER_SMALL;
         for (int attempt = 0; attempt < Attempts && listed == CR_BUFFER_SMALL; ++attempt) {
             ULONG size = 0;
-            if (CM_Get_Device_ID_List_SizeW(&size, PortsClass, filter) != CR_SUCCESS) {
+            CONFIGRET sized = CM_Get_Device_ID_List_SizeW(&size, classFilter, filter);
+            if (sized == CR_INVALID_FLAG && filter != 0) {
+                filter = 0;
+                classFilter = nullptr;
+                sized = CM_Get_Device_ID_List_SizeW(&size, classFilter, filter);
+            }
+            if (sized != CR_SUCCESS) {
                 return std::nullopt;
             }
             if (size == 0) {
                 return ports;
             }
             ids.assign(size + 1, L'\0');
-            listed = CM_Get_Device_ID_ListW(PortsClass, ids.data(), size, filter);
+            listed = CM_Get_Device_ID_ListW(classFilter, ids.data(), size, filter);
         }
         if (listed != CR_SUCCESS) {
             return std::nullopt;
@@ -400,7 +434,8 @@ public:
         for (const wchar_t* id = ids.data(); *id != L'\0'; id += wcslen(id) + 1) {
             DEVINST device = 0;
             if (CM_Locate_DevNodeW(&device, const_cast<wchar_t*>(id), CM_LOCATE_DEVNODE_NORMAL) !=
-                CR_SUCCESS) {
+                    CR_SUCCESS ||
+                (filter == 0 && !inClass(device, PortsClass))) {
                 continue;
             }
             const std::wstring name = portName(device);

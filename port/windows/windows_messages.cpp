@@ -224,13 +224,18 @@ std::string InpOutDriverClosedMessage(const std::string& path, const InpOutState
                ". Abra el programa una vez como administrador " + AsAdministrator +
                " para que InpOut lo ponga en marcha.";
     }
+    // The log of drivers refused is there from Windows Vista (build 6000) on.
+    constexpr unsigned long Vista = 6000;
     return text +
            "El programa se ha abierto como administrador y aun así el controlador de InpOut" +
            serviceNote(state, true) +
            " no se abre: algo lo impide, probablemente un programa de seguridad (un antivirus, "
-           "o el antitrampas de un juego). Windows anota los controladores que no deja cargar en "
-           "el Visor de eventos, en Registros de aplicaciones y servicios › Microsoft › Windows "
-           "› CodeIntegrity › Operational.";
+           "o el antitrampas de un juego)." +
+           (state.windowsBuild != 0 && state.windowsBuild < Vista
+                ? std::string()
+                : std::string(" Windows anota los controladores que no deja cargar en el Visor de "
+                              "eventos, en Registros de aplicaciones y servicios › Microsoft › "
+                              "Windows › CodeIntegrity › Operational."));
 }
 
 std::string WindowsPortListing(const WindowsPortList& ports, const InpOutState& state) {

@@ -93,7 +93,7 @@ start_program() {
         kill -0 "$program_pid" 2>/dev/null || fail "the program ended at start: $(cat "$work/stderr")"
         sleep 0.1
     done
-    [ -n "$window" ] || fail "no window appeared"
+    [ -n "$window" ] || fail "no window appeared in ${start_within:-20} s (shown: $(xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | paste -sd'|')): $(cat "$work/stderr")"
 }
 
 # Clicks the middle of a control given in window pixels: left top width height.

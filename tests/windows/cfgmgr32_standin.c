@@ -5,9 +5,13 @@
  *         0x778-0x77A, as on a PC's board
  *   LPT3  "Puerto de impresora PCI ECP (LPT3)", at 0xE050-0xE057 and
  *         0xE040-0xE043, as a PCI Express card has them
+ *   LPT2  a device of another class (a printer's) that calls itself LPT2,
+ *         at 0x278-0x27F, which is no parallel port to write to
  * none where PP_PORTS is empty, and no list at all, an error, where it is
  * "error". With "wow64" among them, the ports' I/O ranges are not given, as
  * a 32-bit program on 64-bit Windows 8 and 8.1 is told (CR_CALL_NOT_IMPLEMENTED).
+ * With "xp", the list cannot be filtered by class or presence, as before
+ * Windows 7 (CR_INVALID_FLAG): only the whole list, of every class.
  * Where PP_LIST_GROWS is set, the first size it gives is short, as
  * when a port is plugged in between the program's two calls. It answers only
  * the calls the program makes. */
@@ -22,6 +26,7 @@
 
 #define RANGE_SIZE sizeof(IO_RANGE) /* IOD_Type: the size of each range after it */
 #define PORTS_CLASS L"{4d36e978-e325-11ce-bfc1-08002be10318}"
+#define PRINTER_CLASS L"{4d36e979-e325-11ce-bfc1-08002be10318}"
 #define RANGE(first, last)                                                                         \
     {                                                                                              \
         .IOD_Count = 1, .IOD_Type = RANGE_SIZE, .IOD_Alloc_Base = (first),                         \
@@ -34,17 +39,26 @@ static const struct Port {
     const WCHAR* id;
     const WCHAR* description;
     IO_DES ranges[2];
+    const WCHAR* setup_class;
 } Ports[] = {
     {"LPT1",
      L"LPT1",
      L"ACPI\\PNP0401\\1",
      L"Puerto de impresora ECP (LPT1)",
-     {RANGE(0x378, 0x37F), RANGE(0x778, 0x77A)}},
+     {RANGE(0x378, 0x37F), RANGE(0x778, 0x77A)},
+     PORTS_CLASS},
     {"LPT3",
      L"LPT3",
      L"PCI\\VEN_1C00&DEV_3050\\4&1",
      L"Puerto de impresora PCI ECP (LPT3)",
-     {RANGE(0xE050, 0xE057), RANGE(0xE040, 0xE043)}},
+     {RANGE(0xE050, 0xE057), RANGE(0xE040, 0xE043)},
+     PORTS_CLASS},
+    {"LPT2",
+     L"LPT2",
+     L"LPTENUM\\IMPRESORA\\1&2",
+     L"Impresora",
+     {RANGE(0x278, 0x27F), RANGE(0x678, 0x67A)},
+     PRINTER_CLASS},
 };
 #define PORT_COUNT (sizeof Ports / sizeof Ports[0])
 #define RANGE_COUNT 2
@@ -78,11 +92,12 @@ static const struct Port* port_of(DEVINST device) {
     return device >= 1 && device <= PORT_COUNT && listed(device - 1) ? &Ports[device - 1] : NULL;
 }
 
-/* The listed ports' IDs, each ended by a nul, and a nul after the last. */
-static ULONG id_list(PWSTR buffer) {
+/* The IDs of the listed devices of the Ports class (or of every class), each
+ * ended by a nul, and a nul after the last. */
+static ULONG id_list(PWSTR buffer, BOOL every_class) {
     ULONG length = 0;
     for (size_t port = 0; port < PORT_COUNT; ++port) {
-        if (listed(port)) {
+        if (listed(port) && (every_class || wcscmp(Ports[port].setup_class, PORTS_CLASS) == 0)) {
             if (buffer != NULL) {
                 wcscpy(buffer + length, Ports[port].id);
             }
@@ -95,14 +110,29 @@ static ULONG id_list(PWSTR buffer) {
     return length + 1;
 }
 
-__declspec(dllexport) CONFIGRET WINAPI
-    CM_Get_Device_ID_List_SizeW(PULONG size, PCWSTR filter, ULONG flags) {
-    (void)flags;
-    static BOOL asked = FALSE;
+/* The list the call asks for: the whole one (flags 0), or the Ports class's
+ * (the class filter, refused as before Windows 7 with "xp"). */
+static CONFIGRET which_list(PCWSTR filter, ULONG flags, BOOL* every_class, BOOL* ports_class) {
     if (unreadable()) {
         return CR_FAILURE;
     }
-    *size = filter != NULL && _wcsicmp(filter, PORTS_CLASS) == 0 ? id_list(NULL) : 1;
+    if (flags != 0 && named("xp")) {
+        return CR_INVALID_FLAG;
+    }
+    *every_class = flags == 0;
+    *ports_class = flags != 0 && filter != NULL && _wcsicmp(filter, PORTS_CLASS) == 0;
+    return CR_SUCCESS;
+}
+
+__declspec(dllexport) CONFIGRET WINAPI
+    CM_Get_Device_ID_List_SizeW(PULONG size, PCWSTR filter, ULONG flags) {
+    static BOOL asked = FALSE;
+    BOOL every_class = FALSE, ports_class = FALSE;
+    const CONFIGRET which = which_list(filter, flags, &every_class, &ports_class);
+    if (which != CR_SUCCESS) {
+        return which;
+    }
+    *size = every_class || ports_class ? id_list(NULL, every_class) : 1;
     if (!asked && getenv("PP_LIST_GROWS") != NULL && *size > 1) {
         *size -= 1;
     }
@@ -112,16 +142,17 @@ __declspec(dllexport) CONFIGRET WINAPI
 
 __declspec(dllexport) CONFIGRET WINAPI
     CM_Get_Device_ID_ListW(PCWSTR filter, PZZWSTR buffer, ULONG size, ULONG flags) {
-    (void)flags;
-    if (unreadable()) {
-        return CR_FAILURE;
+    BOOL every_class = FALSE, ports_class = FALSE;
+    const CONFIGRET which = which_list(filter, flags, &every_class, &ports_class);
+    if (which != CR_SUCCESS) {
+        return which;
     }
     memset(buffer, 0, size * sizeof(WCHAR));
-    if (filter != NULL && _wcsicmp(filter, PORTS_CLASS) == 0) {
-        if (size < id_list(NULL)) {
+    if (every_class || ports_class) {
+        if (size < id_list(NULL, every_class)) {
             return CR_BUFFER_SMALL;
         }
-        id_list(buffer);
+        id_list(buffer, every_class);
     }
     return CR_SUCCESS;
 }
@@ -166,14 +197,18 @@ __declspec(dllexport) CONFIGRET WINAPI
                                       PULONG length, ULONG flags) {
     (void)flags;
     const struct Port* port = port_of(device);
-    const ULONG size = port != NULL ? (ULONG)((wcslen(port->description) + 1) * sizeof(WCHAR)) : 0;
-    if (port == NULL || property != CM_DRP_FRIENDLYNAME || *length < size) {
+    const WCHAR* value = port == NULL                      ? NULL
+                         : property == CM_DRP_FRIENDLYNAME ? port->description
+                         : property == CM_DRP_CLASSGUID    ? port->setup_class
+                                                           : NULL;
+    const ULONG size = value != NULL ? (ULONG)((wcslen(value) + 1) * sizeof(WCHAR)) : 0;
+    if (value == NULL || *length < size) {
         return CR_NO_SUCH_VALUE;
     }
     if (type != NULL) {
         *type = REG_SZ;
     }
-    memcpy(buffer, port->description, size);
+    memcpy(buffer, value, size);
     *length = size;
     return CR_SUCCESS;
 }

@@ -67,7 +67,7 @@ QPushButton* pushButton(const ControlDescription& control, QWidget* parent) {
 // A message box modal to the whole application, with the application's
 // title and one OK button; returns once the user has dismissed it.
 void showModalMessage(QMessageBox::Icon icon, const QString& text, QWidget* parent) {
-    QMessageBox box(icon, QStringLiteral("Velmarin"), text, QMessageBox::Ok, parent);
+    QMessageBox box(icon, qstring(MessageTitle), text, QMessageBox::Ok, parent);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }

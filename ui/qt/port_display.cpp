@@ -65,7 +65,7 @@ PortDisplay::PortDisplay(const QString& port, QWidget* parent)
     }();
     (void)installed;
     setObjectName(QStringLiteral("PortDisplay"));
-    setWindowTitle(QStringLiteral("Display del puerto %1 (simulado)").arg(port));
+    setWindowTitle(QString::fromStdString(display::Title(port.toStdString())));
     setFixedSize(display::Width, display::Height);
     // Closing it leaves the program running; closing Form1 ends both.
     setAttribute(Qt::WA_QuitOnClose, false);

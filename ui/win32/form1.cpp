@@ -240,7 +240,6 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         DestroyWindow(window_);
         return 0;
     case WM_DESTROY:
-        window_ = nullptr;
         PostQuitMessage(status_);
         return 0;
     default:
@@ -287,7 +286,7 @@ void Form1::SetText(std::string_view text) {
 }
 
 void Form1::ShowMessage(std::string_view text) {
-    MessageBoxW(window_, Wide(text).c_str(), L"Velmarin", MB_OK);
+    MessageBoxW(window_, Wide(text).c_str(), Wide(MessageTitle).c_str(), MB_OK);
 }
 
 template <typename Handler> void Form1::writing(Handler&& handler) {
@@ -295,10 +294,11 @@ template <typename Handler> void Form1::writing(Handler&& handler) {
         handler();
     } catch (const PortWriteFailed& failure) {
         StandardError().write(std::string(failure.what()) + '\n');
-        MessageBoxW(window_, Wide(failure.what()).c_str(), L"Velmarin", MB_OK);
+        MessageBoxW(window_, Wide(failure.what()).c_str(), Wide(MessageTitle).c_str(), MB_OK);
     } catch (const PortUnavailable& failure) {
         StandardError().write(std::string(failure.what()) + '\n');
-        MessageBoxW(window_, Wide(failure.what()).c_str(), L"Velmarin", MB_OK | MB_ICONERROR);
+        MessageBoxW(window_, Wide(failure.what()).c_str(), Wide(MessageTitle).c_str(),
+                    MB_OK | MB_ICONERROR);
         status_ = EXIT_FAILURE;
         DestroyWindow(window_);
     }

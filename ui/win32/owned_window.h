@@ -4,7 +4,12 @@
 // (the object is CreateWindowExW's last argument).
 #pragma once
 
+#include "ui/system_start.h"
+
 #include <windows.h>
+
+#include <cstdlib>
+#include <exception>
 
 namespace pp {
 
@@ -13,8 +18,11 @@ namespace pp {
 void RegisterOwnedClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure,
                         HBRUSH background);
 
-// Owner has attach(HWND), called once its window exists, and
-// handle(message, wParam, lParam), called for every message after.
+// Owner has attach(HWND), called once its window exists and with nullptr at
+// its last message (WM_NCDESTROY), and handle(message, wParam, lParam),
+// called for every message between. What handle throws, beyond what it
+// catches itself, does not cross Windows' own code: it is said, and the
+// program ends.
 template <typename Owner>
 LRESULT CALLBACK OwnedWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
@@ -23,8 +31,21 @@ LRESULT CALLBACK OwnedWindowProcedure(HWND window, UINT message, WPARAM wParam, 
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
     }
     auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return owner == nullptr ? DefWindowProcW(window, message, wParam, lParam)
-                            : owner->handle(message, wParam, lParam);
+    if (owner == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        owner->attach(nullptr);
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    try {
+        return owner->handle(message, wParam, lParam);
+    } catch (const std::exception& failure) {
+        ShowStartFailure(failure.what());
+        PostQuitMessage(EXIT_FAILURE);
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
 }
 
 } // namespace pp

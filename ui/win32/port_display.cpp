@@ -52,9 +52,10 @@ void notify(HWND element, const std::wstring& text) {
     }
     BSTR said = SysAllocString(text.c_str());
     BSTR activity = SysAllocString(L"pp-byte");
-    // NotificationKind_Other (4), NotificationProcessing_MostRecent (4): a
-    // byte that comes while the last is being said replaces it.
-    raise(provider, 4, 4, said, activity);
+    // A byte that comes while the last is being said replaces it.
+    constexpr int NotificationKindOther = 4;
+    constexpr int NotificationProcessingMostRecent = 3;
+    raise(provider, NotificationKindOther, NotificationProcessingMostRecent, said, activity);
     SysFreeString(activity);
     SysFreeString(said);
     provider->Release();
@@ -68,7 +69,7 @@ PortDisplay::PortDisplay(HINSTANCE instance, const std::string& port) {
         return true;
     }();
     static_cast<void>(registered);
-    const std::wstring title = L"Display del puerto " + Wide(port) + L" (simulado)";
+    const std::wstring title = Wide(display::Title(port));
     CreateWindowExW(ExtendedStyle, ClassName, title.c_str(), Style, CW_USEDEFAULT, CW_USEDEFAULT,
                     CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
     if (window_ != nullptr) {
@@ -140,9 +141,6 @@ LRESULT PortDisplay::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         // Closing it leaves the program running; closing Form1 ends both.
         ShowWindow(window_, SW_HIDE);
-        return 0;
-    case WM_DESTROY:
-        window_ = nullptr;
         return 0;
     default:
         return DefWindowProcW(window_, message, wParam, lParam);

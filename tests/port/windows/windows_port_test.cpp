@@ -228,6 +228,15 @@ TEST(WindowsPort, SaysWhatIsMissingAndEnds) {
          {"algo lo impide"}},
         {InpOutFailure::None,
          false,
+         [] { // Windows XP: no log of the drivers refused
+             InpOutState xp = on32(driver(Unknown, Unknown, true, DriverService::Unknown));
+             xp.windowsBuild = 2600;
+             return xp;
+         }(),
+         {"algo lo impide", "antivirus"},
+         {"CodeIntegrity", "integridad de memoria"}},
+        {InpOutFailure::None,
+         false,
          driver(Off, Off, true, DriverService::Stopped, 0, 26100, On),
          {"Smart App Control", "Control inteligente de aplicaciones", "sin reinstalarse",
           "Lista de bloqueo de controladores vulnerables de Microsoft y reinicie el PC"}},
