@@ -2,8 +2,8 @@
 # Under Wine, the time from starting puerto-paralelo-demo.exe to its window
 # shown, for each folder given (a Windows build as installed), alternating
 # the folders over RUNS runs each in one 64-bit prefix under a private Xvfb,
-# with Wine's server kept running; the window is looked for every 20 ms. Reported as medians, and each against
-# the first folder's.
+# with Wine's server kept running; the window is looked for every 20 ms.
+# Reported as medians, and each against the first folder's.
 # Usage: bench/wine_startup.sh RUNS FOLDER...   (with Wine, xdotool and Xvfb)
 . "$(dirname "$0")/../tests/e2e/xvfb.sh"
 
@@ -11,13 +11,13 @@ runs=$1
 shift
 start_xvfb
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-within 120 "wineboot to make the prefix" wine wineboot --init >/dev/null 2>&1 || fail "no Wine prefix"
+within 120 "wineboot to make the prefix" "${silently[@]}" wine wineboot --init || fail "no Wine prefix"
 within 60 "Wine to settle" wineserver -w || fail "Wine did not settle"
 # Wine's server and services kept running between the runs, as Windows' are:
 # what is timed is the program's own start.
-wineserver -p
+wineserver -p || fail "Wine's server did not stay"
 before_cleanup() { wineserver -k 2>/dev/null || true; }
-wine cmd /c exit >/dev/null 2>&1
+within 60 "Wine's services to start" "${silently[@]}" wine cmd /c exit || fail "Wine's services did not start"
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 once() { # FOLDER: milliseconds to the window

@@ -39,8 +39,22 @@ constexpr const char* CoreIsolation =
 constexpr const char* LinuxNeedsNone =
     " En Linux el programa llega al puerto con el controlador del núcleo (ppdev), que no necesita "
     "nada de esto.";
-constexpr const char* AsAdministrator =
-    "(clic derecho en Puerto Paralelo, «Ejecutar como administrador»)";
+// Windows Vista's first build: before it (XP) there is no elevation, nor a
+// log of the drivers Windows refused.
+constexpr unsigned long VistaBuild = 6000;
+
+bool beforeVista(const InpOutState& state) {
+    return state.windowsBuild != 0 && state.windowsBuild < VistaBuild;
+}
+
+// How to open the program as an administrator; on XP, as an administrator's
+// account.
+std::string asAdministrator(const InpOutState& state) {
+    return beforeVista(state)
+               ? "(clic derecho en Puerto Paralelo, «Ejecutar como…», y elija una cuenta de "
+                 "administrador)"
+               : "(clic derecho en Puerto Paralelo, «Ejecutar como administrador»)";
+}
 
 std::string serviceState(const InpOutState& state) {
     switch (state.service) {
@@ -174,8 +188,8 @@ std::string InpOutDriverClosedMessage(const std::string& path, const InpOutState
                                 "Windows trae activada.");
         }
         if (state.service == DriverService::Missing) {
-            text += std::string(" Luego abra el programa una vez como administrador ") +
-                    AsAdministrator + " para que InpOut instale su controlador.";
+            text += " Luego abra el programa una vez como administrador " + asAdministrator(state) +
+                    " para que InpOut instale su controlador.";
         }
         return text + LinuxNeedsNone;
     }
@@ -209,29 +223,27 @@ std::string InpOutDriverClosedMessage(const std::string& path, const InpOutState
         return text +
                "InpOut todavía no ha instalado su controlador. La primera vez hay que "
                "abrir el programa como administrador " +
-               AsAdministrator +
+               asAdministrator(state) +
                ": InpOut instala entonces su controlador, y después el programa funciona sin "
                "serlo.";
     }
     if (!state.elevated && state.edition.service.empty()) {
-        return text + "Abra el programa una vez como administrador " + AsAdministrator +
+        return text + "Abra el programa una vez como administrador " + asAdministrator(state) +
                " para que InpOut instale su controlador o lo ponga en marcha; después el "
                "programa funciona sin serlo.";
     }
     if (!state.elevated) {
         return text + "El controlador de InpOut (el servicio " +
                std::string(state.edition.service) + ") " + serviceState(state) +
-               ". Abra el programa una vez como administrador " + AsAdministrator +
+               ". Abra el programa una vez como administrador " + asAdministrator(state) +
                " para que InpOut lo ponga en marcha.";
     }
-    // The log of drivers refused is there from Windows Vista (build 6000) on.
-    constexpr unsigned long Vista = 6000;
     return text +
            "El programa se ha abierto como administrador y aun así el controlador de InpOut" +
            serviceNote(state, true) +
            " no se abre: algo lo impide, probablemente un programa de seguridad (un antivirus, "
            "o el antitrampas de un juego)." +
-           (state.windowsBuild != 0 && state.windowsBuild < Vista
+           (beforeVista(state)
                 ? std::string()
                 : std::string(" Windows anota los controladores que no deja cargar en el Visor de "
                               "eventos, en Registros de aplicaciones y servicios › Microsoft › "

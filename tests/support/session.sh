@@ -3,17 +3,17 @@
 # D-Bus session bus of the test's own. Source it; it sets no shell options.
 
 # within SECONDS WHAT COMMAND...: runs COMMAND for at most SECONDS. Where it
-# had to be stopped, says what it waited for and returns 124; otherwise
-# returns COMMAND's status. It says so on the standard error the script had
-# when it sourced this, also where the call's own output is thrown away
-# (within 60 "the installer" wine setup.exe >/dev/null 2>&1).
-exec {within_says}>&2
+# had to be stopped, says on standard error what it waited for and returns
+# 124; otherwise returns COMMAND's status. To throw COMMAND's own output away
+# and still hear why it was stopped, put "${silently[@]}" before it:
+#   within 60 "the installer" "${silently[@]}" wine setup.exe /S
+silently=(sh -c '"$@" >/dev/null 2>&1' silently)
 within() {
     local seconds=$1 what=$2 status=0
     shift 2
     timeout -k 2 "$seconds" "$@" || status=$?
     if [ "$status" = 124 ] || [ "$status" = 137 ]; then
-        echo "waited $seconds s for $what; gave up" >&"$within_says"
+        echo "waited $seconds s for $what; gave up" >&2
         return 124
     fi
     return "$status"

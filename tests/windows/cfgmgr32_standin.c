@@ -7,6 +7,8 @@
  *         0xE040-0xE043, as a PCI Express card has them
  *   LPT2  a device of another class (a printer's) that calls itself LPT2,
  *         at 0x278-0x27F, which is no parallel port to write to
+ *   LPT4  a port that was there once and is not now (a card taken out), at
+ *         0xD010: only the whole list has it, and no node is located for it
  * none where PP_PORTS is empty, and no list at all, an error, where it is
  * "error". With "wow64" among them, the ports' I/O ranges are not given, as
  * a 32-bit program on 64-bit Windows 8 and 8.1 is told (CR_CALL_NOT_IMPLEMENTED).
@@ -40,25 +42,36 @@ static const struct Port {
     const WCHAR* description;
     IO_DES ranges[2];
     const WCHAR* setup_class;
+    BOOL present;
 } Ports[] = {
     {"LPT1",
      L"LPT1",
      L"ACPI\\PNP0401\\1",
      L"Puerto de impresora ECP (LPT1)",
      {RANGE(0x378, 0x37F), RANGE(0x778, 0x77A)},
-     PORTS_CLASS},
+     PORTS_CLASS,
+     TRUE},
     {"LPT3",
      L"LPT3",
      L"PCI\\VEN_1C00&DEV_3050\\4&1",
      L"Puerto de impresora PCI ECP (LPT3)",
      {RANGE(0xE050, 0xE057), RANGE(0xE040, 0xE043)},
-     PORTS_CLASS},
+     PORTS_CLASS,
+     TRUE},
     {"LPT2",
      L"LPT2",
      L"LPTENUM\\IMPRESORA\\1&2",
      L"Impresora",
      {RANGE(0x278, 0x27F), RANGE(0x678, 0x67A)},
-     PRINTER_CLASS},
+     PRINTER_CLASS,
+     TRUE},
+    {"LPT4",
+     L"LPT4",
+     L"PCI\\VEN_1C00&DEV_3050\\4&2",
+     L"Puerto de impresora PCI ECP (LPT4)",
+     {RANGE(0xD010, 0xD017), RANGE(0xD000, 0xD003)},
+     PORTS_CLASS,
+     FALSE},
 };
 #define PORT_COUNT (sizeof Ports / sizeof Ports[0])
 #define RANGE_COUNT 2
@@ -92,12 +105,14 @@ static const struct Port* port_of(DEVINST device) {
     return device >= 1 && device <= PORT_COUNT && listed(device - 1) ? &Ports[device - 1] : NULL;
 }
 
-/* The IDs of the listed devices of the Ports class (or of every class), each
- * ended by a nul, and a nul after the last. */
+/* The IDs of the listed devices, each ended by a nul, and a nul after the
+ * last: of every class, present or not (the whole list), or the present ones
+ * of the Ports class. */
 static ULONG id_list(PWSTR buffer, BOOL every_class) {
     ULONG length = 0;
     for (size_t port = 0; port < PORT_COUNT; ++port) {
-        if (listed(port) && (every_class || wcscmp(Ports[port].setup_class, PORTS_CLASS) == 0)) {
+        if (listed(port) && (every_class || (Ports[port].present &&
+                                             wcscmp(Ports[port].setup_class, PORTS_CLASS) == 0))) {
             if (buffer != NULL) {
                 wcscpy(buffer + length, Ports[port].id);
             }
@@ -110,8 +125,9 @@ static ULONG id_list(PWSTR buffer, BOOL every_class) {
     return length + 1;
 }
 
-/* The list the call asks for: the whole one (flags 0), or the Ports class's
- * (the class filter, refused as before Windows 7 with "xp"). */
+/* The list the call asks for: the Ports class's present devices (the class
+ * filter, refused as before Windows 7 with "xp"), or without the class
+ * filter the whole one. */
 static CONFIGRET which_list(PCWSTR filter, ULONG flags, BOOL* every_class, BOOL* ports_class) {
     if (unreadable()) {
         return CR_FAILURE;
@@ -119,8 +135,8 @@ static CONFIGRET which_list(PCWSTR filter, ULONG flags, BOOL* every_class, BOOL*
     if (flags != 0 && named("xp")) {
         return CR_INVALID_FLAG;
     }
-    *every_class = flags == 0;
-    *ports_class = flags != 0 && filter != NULL && _wcsicmp(filter, PORTS_CLASS) == 0;
+    *every_class = (flags & CM_GETIDLIST_FILTER_CLASS) == 0;
+    *ports_class = !*every_class && filter != NULL && _wcsicmp(filter, PORTS_CLASS) == 0;
     return CR_SUCCESS;
 }
 
@@ -159,9 +175,9 @@ __declspec(dllexport) CONFIGRET WINAPI
 
 __declspec(dllexport) CONFIGRET WINAPI
     CM_Locate_DevNodeW(PDEVINST device, DEVINSTID_W id, ULONG flags) {
-    (void)flags;
     for (size_t port = 0; id != NULL && port < PORT_COUNT; ++port) {
-        if (listed(port) && wcscmp(id, Ports[port].id) == 0) {
+        if (listed(port) && wcscmp(id, Ports[port].id) == 0 &&
+            (Ports[port].present || (flags & CM_LOCATE_DEVNODE_PHANTOM) != 0)) {
             *device = DEVICE(port);
             return CR_SUCCESS;
         }

@@ -15,6 +15,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <exception>
 #include <iterator>
 #include <memory>
@@ -50,6 +51,7 @@ private:
 };
 
 // Until the window closes: Tab and the keys of a dialog among its controls.
+// The status is the one the quit message carries: Form1's, or a failure's.
 int runWindow(Form1& form) {
     MSG message;
     BOOL got = 0;
@@ -59,7 +61,7 @@ int runWindow(Form1& form) {
             DispatchMessageW(&message);
         }
     }
-    return form.status();
+    return got == 0 ? static_cast<int>(message.wParam) : EXIT_FAILURE;
 }
 
 // Runs `body` with the port the command line chose; returns the status the

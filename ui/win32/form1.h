@@ -37,10 +37,6 @@ public:
 
     HWND window() const { return window_; }
 
-    // What the program ends with once the window has gone: 0, or 1 where it
-    // ended for want of a port.
-    int status() const { return status_; }
-
     // For its window procedure (owned_window.h).
     void attach(HWND window);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);

@@ -43,9 +43,11 @@ LRESULT CALLBACK OwnedWindowProcedure(HWND window, UINT message, WPARAM wParam, 
         return owner->handle(message, wParam, lParam);
     } catch (const std::exception& failure) {
         ShowStartFailure(failure.what());
-        PostQuitMessage(EXIT_FAILURE);
-        return DefWindowProcW(window, message, wParam, lParam);
+    } catch (...) {
+        ShowStartFailure("Error inesperado.");
     }
+    PostQuitMessage(EXIT_FAILURE);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 } // namespace pp

@@ -143,6 +143,12 @@ InpOutState on32(InpOutState state) {
     state.windowsBuild = 7601;
     return state;
 }
+// The 32-bit build on Windows XP (build 2600).
+InpOutState onXp(InpOutState state) {
+    state = on32(state);
+    state.windowsBuild = 2600;
+    return state;
+}
 constexpr auto On = Protection::On;
 constexpr auto Off = Protection::Off;
 constexpr auto Unknown = Protection::Unknown;
@@ -228,11 +234,7 @@ TEST(WindowsPort, SaysWhatIsMissingAndEnds) {
          {"algo lo impide"}},
         {InpOutFailure::None,
          false,
-         [] { // Windows XP: no log of the drivers refused
-             InpOutState xp = on32(driver(Unknown, Unknown, true, DriverService::Unknown));
-             xp.windowsBuild = 2600;
-             return xp;
-         }(),
+         onXp(driver(Unknown, Unknown, true, DriverService::Unknown)),
          {"algo lo impide", "antivirus"},
          {"CodeIntegrity", "integridad de memoria"}},
         {InpOutFailure::None,
@@ -256,6 +258,11 @@ TEST(WindowsPort, SaysWhatIsMissingAndEnds) {
          on32(driver(On, On, true, DriverService::Unknown)),
          {"algo lo impide", "CodeIntegrity"},
          {"el servicio", "integridad de memoria", "lista de bloqueo"}},
+        {InpOutFailure::None,
+         false,
+         onXp(driver(Unknown, Unknown, false, DriverService::Unknown)),
+         {"«Ejecutar como…», y elija una cuenta de administrador"},
+         {AsAdministrator}},
     };
     for (const auto& c : cases) {
         FakeWindows windows;
