@@ -49,13 +49,14 @@ echo "== Windows: the installer, of both builds"
 installer=$out/puerto-paralelo-$version-instalador.exe
 # The uninstaller removes exactly what a build installs, folders last; both
 # builds have the same files.
-files() { (cd "$out/stage-$1" && find . -mindepth 1 | sort); }
-[ "$(files x64)" = "$(files x86)" ] ||
-    { echo "build.sh: the two builds install different files:" >&2; diff <(files x64) <(files x86) >&2; exit 1; }
-uninstall=$(cd "$out/stage-x64" && find . -type f | sort | sed 's|^\./||; s|/|\\|g; s|.*|  Delete "$INSTDIR\\&"|'
-    find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|.*|  RMDir "$INSTDIR\\&"|')
+installed() { (cd "$out/stage-$1" && find . -mindepth 1 | sort); }
+[ "$(installed x64)" = "$(installed x86)" ] ||
+    { echo "build.sh: the two builds install different files:" >&2; diff <(installed x64) <(installed x86) >&2; exit 1; }
+files=$(cd "$out/stage-x64" && find . -type f | sort | sed 's|^\./||; s|/|\\|g; s|.*|  Delete "$INSTDIR\\&"|')
+folders=$(cd "$out/stage-x64" && find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|.*|  RMDir "$INSTDIR\\&"|')
 # (Through the environment: awk -v would read backslashes as escapes.)
-uninstall=$uninstall awk '{ if ($0 == "@uninstall_files@") print ENVIRON["uninstall"]; else print }' \
+files=$files folders=$folders awk '/^@uninstall_(files|folders)@$/ { print ENVIRON[substr($0, 12, length($0) - 12)]; next }
+    { print }' \
     packaging/windows/installer.nsi.in |
     sed -e "s|@PROJECT_VERSION@|$version|g" -e "s|@installer@|$installer|" \
         -e "s|@stage_x64@|$out/stage-x64|" -e "s|@stage_x86@|$out/stage-x86|" \

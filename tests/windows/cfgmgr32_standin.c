@@ -105,14 +105,14 @@ static const struct Port* port_of(DEVINST device) {
     return device >= 1 && device <= PORT_COUNT && listed(device - 1) ? &Ports[device - 1] : NULL;
 }
 
-/* The IDs of the listed devices, each ended by a nul, and a nul after the
- * last: of every class, present or not (the whole list), or the present ones
- * of the Ports class. */
-static ULONG id_list(PWSTR buffer, BOOL every_class) {
+/* The IDs of the listed devices of every class or of the Ports class, and
+ * of those the present ones only or all, each ended by a nul, and a nul
+ * after the last. */
+static ULONG id_list(PWSTR buffer, BOOL every_class, BOOL present_only) {
     ULONG length = 0;
     for (size_t port = 0; port < PORT_COUNT; ++port) {
-        if (listed(port) && (every_class || (Ports[port].present &&
-                                             wcscmp(Ports[port].setup_class, PORTS_CLASS) == 0))) {
+        if (listed(port) && (every_class || wcscmp(Ports[port].setup_class, PORTS_CLASS) == 0) &&
+            (!present_only || Ports[port].present)) {
             if (buffer != NULL) {
                 wcscpy(buffer + length, Ports[port].id);
             }
@@ -125,10 +125,11 @@ static ULONG id_list(PWSTR buffer, BOOL every_class) {
     return length + 1;
 }
 
-/* The list the call asks for: the Ports class's present devices (the class
- * filter, refused as before Windows 7 with "xp"), or without the class
- * filter the whole one. */
-static CONFIGRET which_list(PCWSTR filter, ULONG flags, BOOL* every_class, BOOL* ports_class) {
+/* The list the call asks for: with the class filter the Ports class's
+ * devices, without it every class's; with the presence filter only those
+ * present. Both filters are refused, as before Windows 7, with "xp". */
+static CONFIGRET which_list(PCWSTR filter, ULONG flags, BOOL* every_class, BOOL* ports_class,
+                            BOOL* present_only) {
     if (unreadable()) {
         return CR_FAILURE;
     }
@@ -137,18 +138,19 @@ static CONFIGRET which_list(PCWSTR filter, ULONG flags, BOOL* every_class, BOOL*
     }
     *every_class = (flags & CM_GETIDLIST_FILTER_CLASS) == 0;
     *ports_class = !*every_class && filter != NULL && _wcsicmp(filter, PORTS_CLASS) == 0;
+    *present_only = (flags & CM_GETIDLIST_FILTER_PRESENT) != 0;
     return CR_SUCCESS;
 }
 
 __declspec(dllexport) CONFIGRET WINAPI
     CM_Get_Device_ID_List_SizeW(PULONG size, PCWSTR filter, ULONG flags) {
     static BOOL asked = FALSE;
-    BOOL every_class = FALSE, ports_class = FALSE;
-    const CONFIGRET which = which_list(filter, flags, &every_class, &ports_class);
+    BOOL every_class = FALSE, ports_class = FALSE, present_only = FALSE;
+    const CONFIGRET which = which_list(filter, flags, &every_class, &ports_class, &present_only);
     if (which != CR_SUCCESS) {
         return which;
     }
-    *size = every_class || ports_class ? id_list(NULL, every_class) : 1;
+    *size = every_class || ports_class ? id_list(NULL, every_class, present_only) : 1;
     if (!asked && getenv("PP_LIST_GROWS") != NULL && *size > 1) {
         *size -= 1;
     }
@@ -158,17 +160,17 @@ __declspec(dllexport) CONFIGRET WINAPI
 
 __declspec(dllexport) CONFIGRET WINAPI
     CM_Get_Device_ID_ListW(PCWSTR filter, PZZWSTR buffer, ULONG size, ULONG flags) {
-    BOOL every_class = FALSE, ports_class = FALSE;
-    const CONFIGRET which = which_list(filter, flags, &every_class, &ports_class);
+    BOOL every_class = FALSE, ports_class = FALSE, present_only = FALSE;
+    const CONFIGRET which = which_list(filter, flags, &every_class, &ports_class, &present_only);
     if (which != CR_SUCCESS) {
         return which;
     }
     memset(buffer, 0, size * sizeof(WCHAR));
     if (every_class || ports_class) {
-        if (size < id_list(NULL, every_class)) {
+        if (size < id_list(NULL, every_class, present_only)) {
             return CR_BUFFER_SMALL;
         }
-        id_list(buffer, every_class);
+        id_list(buffer, every_class, present_only);
     }
     return CR_SUCCESS;
 }

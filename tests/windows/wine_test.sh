@@ -272,7 +272,7 @@ PP_LIST_GROWS=1 start --puerto 0xE050
 click 56 136 41 25 # A
 salir
 [ "$(written)" = "0xE050 0x77" ] || fail "0xE050, the list growing meanwhile, got: $(written)"
-console --listar || fail "--listar failed"
+console --listar || fail "--listar failed: $(cat "$work/stderr")"
 for line in "LPT1 en 0x378 (Puerto de impresora ECP (LPT1)), E/S 0x378-0x37F, 0x778-0x77A" \
     "LPT3 en 0xE050 (Puerto de impresora PCI ECP (LPT3)), E/S 0xE050-0xE057, 0xE040-0xE043" \
     "${listed[@]}"; do
@@ -376,9 +376,9 @@ done
 echo "$said: no $inpout, a wrong one and a closed driver each end the program at the first key, saying what to do"
 
 # --- The console: help and the list of ports.
-console --help || fail "--help failed"
+console --help || fail "--help failed: $(cat "$work/stderr")"
 grep -q "^Uso: puerto-paralelo \[--puerto P\]" "$work/stdout" || fail "--help: $(cat "$work/stdout")"
-PP_PORTS=${xp#,} console --listar || fail "--listar failed"
+PP_PORTS=${xp#,} console --listar || fail "--listar failed: $(cat "$work/stderr")"
 grep -q "Windows no conoce ningún puerto paralelo" "$work/stdout" ||
     fail "--listar: $(cat "$work/stdout")"
 [ "$arch" = x86 ] || grep -qF "está instalado, pero parado" "$work/stdout" ||
@@ -463,8 +463,19 @@ if [ "$arch" = x64 ]; then
     [ ! -e "$WINEPREFIX/drive_c/Program Files/Puerto Paralelo" ] || fail "reinstalled elsewhere, the first copy stays"
     install "Banco/PuertoParalelo" x86-64
     [ "$(entries_listed)" = 1 ] || fail "after reinstalling, $(entries_listed) entries in Programs and Features"
+    # An earlier uninstaller that fails: the installer stops with status 2,
+    # and the earlier copy keeps its entry.
+    mv "$dir/desinstalar.exe" "$work/desinstalar.exe"
+    echo 'int main(void) { return 1; }' >"$work/failing.c"
+    "$triplet-gcc-posix" "$work/failing.c" -o "$dir/desinstalar.exe"
+    status=0
+    within $((120 * slow)) "the installer" "${silently[@]}" wine "$installer" /S || status=$?
+    settle
+    [ "$status" = 2 ] && [ -f "$dir/puerto-paralelo.exe" ] && [ "$(entries_listed)" = 1 ] ||
+        fail "over an uninstaller that fails: status $status, $(entries_listed) entries, $(ls "$dir")"
+    mv "$work/desinstalar.exe" "$dir/desinstalar.exe"
     uninstall
-    echo "$said: on 64-bit Vista the installer chose the x64 build; on 64-bit XP the 32-bit one, in Program Files (x86); reinstalled into a folder of the user's choice, one copy and one entry, and the next reinstall went there too"
+    echo "$said: on 64-bit Vista the installer chose the x64 build; on 64-bit XP the 32-bit one, in Program Files (x86); reinstalled into a folder of the user's choice, one copy and one entry, and the next reinstall went there too, but not over an earlier uninstaller that failed (status 2, the copy and its entry kept)"
 else
     reports win2k
     status=0

@@ -7,6 +7,7 @@
 #include "ui/win32/console_streams.h"
 #include "ui/win32/form1.h"
 #include "ui/win32/later_windows.h"
+#include "ui/win32/owned_window.h"
 #include "ui/win32/port_display.h"
 
 #include <windows.h>
@@ -61,7 +62,7 @@ int runWindow(Form1& form) {
             DispatchMessageW(&message);
         }
     }
-    return got == 0 ? static_cast<int>(message.wParam) : EXIT_FAILURE;
+    return got == 0 && !WindowHandlerFailed ? static_cast<int>(message.wParam) : EXIT_FAILURE;
 }
 
 // Runs `body` with the port the command line chose; returns the status the

@@ -18,6 +18,10 @@ namespace pp {
 void RegisterOwnedClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure,
                         HBRUSH background);
 
+// Whether a window's handler failed with something it did not catch: the
+// program then ends with EXIT_FAILURE, whatever its window posts after.
+inline bool WindowHandlerFailed = false;
+
 // Owner has attach(HWND), called once its window exists and with nullptr at
 // its last message (WM_NCDESTROY), and handle(message, wParam, lParam),
 // called for every message between. What handle throws, beyond what it
@@ -44,8 +48,9 @@ LRESULT CALLBACK OwnedWindowProcedure(HWND window, UINT message, WPARAM wParam, 
     } catch (const std::exception& failure) {
         ShowStartFailure(failure.what());
     } catch (...) {
-        ShowStartFailure("Error inesperado.");
+        ShowStartFailure("Error inesperado: el programa se cierra.");
     }
+    WindowHandlerFailed = true;
     PostQuitMessage(EXIT_FAILURE);
     return DefWindowProcW(window, message, wParam, lParam);
 }
