@@ -272,23 +272,16 @@ std::wstring portName(DEVINST device) {
     return value.substr(0, value.find(L'\0'));
 }
 
-// Whether the device is of the setup class `guid` ("{4d36e978-...}").
-bool inClass(DEVINST device, const wchar_t* guid) {
-    std::wstring name(64, L'\0');
-    ULONG size = static_cast<ULONG>(name.size() * sizeof(wchar_t));
-    return CM_Get_DevNode_Registry_PropertyW(device, CM_DRP_CLASSGUID, nullptr, name.data(), &size,
-                                             0) == CR_SUCCESS &&
-           _wcsicmp(name.c_str(), guid) == 0;
-}
-
-std::wstring friendlyName(DEVINST device) {
-    std::wstring name(256, L'\0');
-    ULONG size = static_cast<ULONG>(name.size() * sizeof(wchar_t));
-    if (CM_Get_DevNode_Registry_PropertyW(device, CM_DRP_FRIENDLYNAME, nullptr, name.data(), &size,
-                                          0) != CR_SUCCESS) {
+// A text property of the device (CM_DRP_FRIENDLYNAME, CM_DRP_CLASSGUID), or
+// nothing where it has none.
+std::wstring deviceText(DEVINST device, ULONG property) {
+    std::wstring text(256, L'\0');
+    ULONG size = static_cast<ULONG>(text.size() * sizeof(wchar_t));
+    if (CM_Get_DevNode_Registry_PropertyW(device, property, nullptr, text.data(), &size, 0) !=
+        CR_SUCCESS) {
         return L"";
     }
-    return name.substr(0, name.find(L'\0'));
+    return text.substr(0, text.find(L'\0'));
 }
 
 // The I/O ranges the device was given, or failing that those it booted with;
@@ -435,7 +428,8 @@ public:
             DEVINST device = 0;
             if (CM_Locate_DevNodeW(&device, const_cast<wchar_t*>(id), CM_LOCATE_DEVNODE_NORMAL) !=
                     CR_SUCCESS ||
-                (filter == 0 && !inClass(device, PortsClass))) {
+                (filter == 0 &&
+                 _wcsicmp(deviceText(device, CM_DRP_CLASSGUID).c_str(), PortsClass) != 0)) {
                 continue;
             }
             const std::wstring name = portName(device);
@@ -446,7 +440,8 @@ public:
             if (!ranges) {
                 return std::nullopt;
             }
-            ports.push_back({utf8(name), utf8(friendlyName(device)), std::move(*ranges)});
+            ports.push_back(
+                {utf8(name), utf8(deviceText(device, CM_DRP_FRIENDLYNAME)), std::move(*ranges)});
         }
         std::ranges::sort(ports, [](const auto& a, const auto& b) { return a.name < b.name; });
         return ports;

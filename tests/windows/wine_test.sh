@@ -4,13 +4,14 @@
 # are driven with xdotool. ARCH x64: a 64-bit prefix reporting Windows 10 gets
 # the x64 build, and afterwards the installer's choice is checked on 64-bit
 # Vista and XP, and a reinstall into a folder of the user's choice; x86: a
-# 32-bit Windows XP prefix gets the 32-bit build, and Windows 2000 none. A stand-in InpOut (inpoutx64.dll, inpout32.dll), built here,
-# records its loading and each Out32 instead of touching a port; a stand-in
-# cfgmgr32.dll gives Windows' device list the parallel ports named in PP_PORTS
-# (Wine's own lists none): LPT1 at 0x378, LPT3 at 0xE050 as a PCI Express
-# card, a printer that calls itself LPT2, of another class, and an LPT4 no
-# longer there; for x86, as before Windows 7, a list that cannot be filtered
-# by class or presence. The service and registry states of InpOut's driver are made in the
+# 32-bit Windows XP prefix gets the 32-bit build, and Windows 2000 none. A
+# stand-in InpOut (inpoutx64.dll, inpout32.dll), built here, records its
+# loading and each Out32 instead of touching a port; a stand-in cfgmgr32.dll
+# gives Windows' device list the parallel ports named in PP_PORTS (Wine's own
+# lists none): LPT1 at 0x378, LPT3 at 0xE050 as a PCI Express card, a printer
+# that calls itself LPT2, of another class, and an LPT4 no longer there; for
+# x86, as before Windows 7, a list that cannot be filtered by class or
+# presence. The service and registry states of InpOut's driver are made in the
 # prefix with sc and reg. The real InpOut driver is never exercised.
 # The installer and the 32-bit build are 32-bit programs: how this machine
 # runs them (natively, or through QEMU; PP_WINE32=emulated forces QEMU) is
@@ -127,11 +128,17 @@ reports "$windows"
 # --- Installing, silently, as an administrator would.
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Puerto Paralelo"
 entries=("Puerto Paralelo" "Puerto Paralelo (demostración)" "Desinstalar Puerto Paralelo")
+# The installer, silently, with OPTIONS; leaves its exit status in $status.
+run_installer() { # [OPTIONS...]
+    status=0
+    within $((120 * slow)) "the installer" "${silently[@]}" wine "$installer" /S "$@" || status=$?
+    settle
+}
 install() { # FOLDER MACHINE [OPTIONS...]: the installer's choice, where it put it (in C:)
     local folder=$1 machine=$2
     shift 2
-    within $((120 * slow)) "the installer" "${silently[@]}" wine "$installer" /S "$@" || fail "the installer failed"
-    settle
+    run_installer "$@"
+    [ "$status" = 0 ] || fail "the installer failed: status $status"
     dir="$WINEPREFIX/drive_c/$folder"
     file -b "$dir/puerto-paralelo.exe" | grep -qF "$machine" ||
         fail "not the $machine build in $folder: $(file -b "$dir/puerto-paralelo.exe" 2>&1)"
@@ -468,9 +475,7 @@ if [ "$arch" = x64 ]; then
     mv "$dir/desinstalar.exe" "$work/desinstalar.exe"
     echo 'int main(void) { return 1; }' >"$work/failing.c"
     "$triplet-gcc-posix" "$work/failing.c" -o "$dir/desinstalar.exe"
-    status=0
-    within $((120 * slow)) "the installer" "${silently[@]}" wine "$installer" /S || status=$?
-    settle
+    run_installer
     [ "$status" = 2 ] && [ -f "$dir/puerto-paralelo.exe" ] && [ "$(entries_listed)" = 1 ] ||
         fail "over an uninstaller that fails: status $status, $(entries_listed) entries, $(ls "$dir")"
     mv "$work/desinstalar.exe" "$dir/desinstalar.exe"
@@ -478,9 +483,7 @@ if [ "$arch" = x64 ]; then
     echo "$said: on 64-bit Vista the installer chose the x64 build; on 64-bit XP the 32-bit one, in Program Files (x86); reinstalled into a folder of the user's choice, one copy and one entry, and the next reinstall went there too, but not over an earlier uninstaller that failed (status 2, the copy and its entry kept)"
 else
     reports win2k
-    status=0
-    within $((120 * slow)) "the installer" "${silently[@]}" wine "$installer" /S || status=$?
-    settle
+    run_installer
     [ "$status" = 2 ] || fail "the installer on Windows 2000: status $status, not 2"
     [ ! -e "$WINEPREFIX/drive_c/Program Files/Puerto Paralelo" ] || fail "installed on Windows 2000"
     echo "$said: on Windows 2000 the installer installed nothing (status $status)"

@@ -91,8 +91,7 @@ std::unique_ptr<QApplication> startApplication(int& argc, char** argv, Program p
     QGuiApplication::setDesktopFileName(QString::fromLatin1(identity.desktopEntry));
     programName = identity.program;
     qtHandler = qInstallMessageHandler(windowFailure);
-    std::unique_ptr<QApplication> application;
-    application = std::make_unique<QApplication>(argc, argv);
+    auto application = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(qtHandler);
     forgetQtSaid();
     QApplication::setWindowIcon(QIcon(ProgramIcon()));

@@ -1,5 +1,8 @@
 #include "ui/win32/console_streams.h"
 
+#include "ui/form1_controls.h"
+#include "ui/win32/later_windows.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -101,6 +104,11 @@ TextWriter& StandardOutput() {
 
 TextWriter& StandardError() {
     return standardError;
+}
+
+void Tell(HWND owner, std::string_view text, UINT style) {
+    standardError.write(std::string(text) + '\n');
+    MessageBoxW(owner, Wide(text).c_str(), Wide(MessageTitle).c_str(), style);
 }
 
 } // namespace pp

@@ -293,12 +293,9 @@ template <typename Handler> void Form1::writing(Handler&& handler) {
     try {
         handler();
     } catch (const PortWriteFailed& failure) {
-        StandardError().write(std::string(failure.what()) + '\n');
-        MessageBoxW(window_, Wide(failure.what()).c_str(), Wide(MessageTitle).c_str(), MB_OK);
+        Tell(window_, failure.what(), MB_OK);
     } catch (const PortUnavailable& failure) {
-        StandardError().write(std::string(failure.what()) + '\n');
-        MessageBoxW(window_, Wide(failure.what()).c_str(), Wide(MessageTitle).c_str(),
-                    MB_OK | MB_ICONERROR);
+        Tell(window_, failure.what(), MB_OK | MB_ICONERROR);
         status_ = EXIT_FAILURE;
         DestroyWindow(window_);
     }

@@ -1,7 +1,5 @@
 #include "ui/system_start.h"
 
-#include "ui/form1_controls.h"
-
 #include "ui/win32/console_streams.h"
 #include "ui/win32/later_windows.h"
 
@@ -25,9 +23,7 @@ void PrepareProcess() {
 }
 
 void ShowStartFailure(const std::string& text) {
-    StandardError().write(text + '\n');
-    MessageBoxW(nullptr, Wide(text).c_str(), Wide(MessageTitle).c_str(),
-                MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+    Tell(nullptr, text, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }
 
 } // namespace pp
