@@ -22,15 +22,6 @@ struct Options {
     bool version = false;
 };
 
-std::string_view nameOf(Program program) {
-    return program == Program::Demo ? "puerto-paralelo-demo" : "puerto-paralelo";
-}
-
-std::string usage(Program program) {
-    const std::string name(nameOf(program));
-    return "Uso: " + name + " [--puerto P] [--listar] [--help] [--version]\n";
-}
-
 // Where the whole documentation is: the manual page, or on Windows the
 // README installed beside the program.
 std::string moreInformation(const std::string& name) {
@@ -43,10 +34,9 @@ std::string moreInformation(const std::string& name) {
 }
 
 std::string help(Program program, const SystemPorts& ports) {
-    const std::string name(nameOf(program));
-    const bool demo = program == Program::Demo;
-    std::string text = usage(program) + "\n";
-    if (demo) {
+    const std::string name(NameOf(program));
+    std::string text = Usage(program) + "\n";
+    if (program == Program::Demo) {
         text += "Simula el puerto paralelo del PC: la misma ventana que puerto-paralelo, pero en\n"
                 "lugar de escribir cada byte en el puerto lo imprime en la salida estándar y lo\n"
                 "muestra en un display de siete segmentos dibujado en pantalla.\n";
@@ -55,33 +45,13 @@ std::string help(Program program, const SystemPorts& ports) {
                 "dígito en un display de siete segmentos conectado a las líneas D0-D7, y\n"
                 "«Sacar Dato» escribe cualquier byte de 0 a 255.\n";
     }
-    text += "\nOpciones:\n";
-    text += demo ? "  --puerto P   el puerto que se simula, en lugar del 0x378:\n"
-                 : "  --puerto P   el puerto en el que escribir, en lugar del 0x378:\n";
-    text +=
-        std::string(ports.choiceForms()) +
-        "  --listar     muestra los puertos paralelos que conoce el sistema y si puede\n"
-        "               usarlos, y termina\n"
-        "  -h, --help   muestra esta ayuda y termina\n"
-        "  --version    muestra la versión y termina\n" +
-        std::string(QtTakesItsOptions
-                        ? "Acepta además las opciones de cualquier programa Qt, como -platform, "
-                          "-style,\n-display o -session, que pasan a Qt.\n"
-                        : "") +
-        "\n"
-        "Ejemplo, con una tarjeta PCI Express o ExpressCard de puerto paralelo:\n"
-        "  $ " +
-        name +
-        " --listar\n"
-        "  " +
-        std::string(ports.listingExample()) +
-        "\n"
-        "  $ " +
-        name +
-        " --puerto 0xD010\n"
-        "\n" +
-        moreInformation(name) + "\n";
-    return text;
+    return text + "\n" + OptionsHelp(program, ports.choiceForms(), QtTakesItsOptions) +
+           "\n"
+           "Ejemplo, con una tarjeta PCI Express o ExpressCard de puerto paralelo:\n"
+           "  $ " +
+           name + " " + std::string(ListOption) + "\n  " + std::string(ports.listingExample()) +
+           "\n  $ " + name + " " + std::string(PortOption) + " 0xD010\n\n" + moreInformation(name) +
+           "\n";
 }
 
 // The options that every Qt program takes (QGuiApplication's, QApplication's
@@ -124,26 +94,27 @@ std::variant<Options, std::string> parse(std::span<char* const> args) {
     Options options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
-        if (arg == "--puerto" || arg.starts_with("--puerto=")) {
+        const bool valued = arg.starts_with("--") && arg.find('=') != std::string_view::npos;
+        const std::string_view name = valued ? arg.substr(0, arg.find('=')) : arg;
+        if (name == PortOption) {
             if (options.port) {
-                return std::string("--puerto aparece más de una vez.");
+                return std::string(PortOption) + " aparece más de una vez.";
             }
-            if (arg != "--puerto") {
+            if (valued) {
                 options.port = std::string(arg.substr(arg.find('=') + 1));
             } else if (i + 1 < args.size()) {
                 options.port = std::string(args[++i]);
             } else {
-                return std::string("falta el puerto después de --puerto.");
+                return "falta el puerto después de " + std::string(PortOption) + ".";
             }
-        } else if (arg == "--listar") {
+        } else if (valued && (name == ListOption || name == HelpOption || name == VersionOption)) {
+            return std::string(name) + " no lleva ningún valor.";
+        } else if (arg == ListOption) {
             options.list = true;
-        } else if (arg == "--help" || arg == "-h") {
+        } else if (arg == HelpOption || arg == HelpAlias) {
             options.help = true;
-        } else if (arg == "--version") {
+        } else if (arg == VersionOption) {
             options.version = true;
-        } else if (arg.starts_with("--listar=") || arg.starts_with("--help=") ||
-                   arg.starts_with("--version=")) {
-            return std::string(arg.substr(0, arg.find('='))) + " no lleva ningún valor.";
         } else if (const QtArgument qt = QtTakesItsOptions ? qtArgument(arg) : QtArgument::None;
                    qt != QtArgument::None) {
             if (qt == QtArgument::WithValue && ++i == args.size()) {
@@ -163,10 +134,10 @@ std::variant<Options, std::string> parse(std::span<char* const> args) {
 std::variant<PortChoice, int> ReadCommandLine(std::span<char* const> args, Program program,
                                               SystemPorts& ports, TextWriter& out,
                                               TextWriter& err) {
-    const std::string name(nameOf(program));
+    const std::string name(NameOf(program));
     const auto wrong = [&](const std::string& mistake) {
-        err.write(name + ": " + mistake + "\n" + usage(program) + "Más información: " + name +
-                  " --help\n");
+        err.write(name + ": " + mistake + "\n" + Usage(program) + "Más información: " + name + " " +
+                  std::string(HelpOption) + "\n");
         return 2;
     };
     const auto parsed = parse(args);

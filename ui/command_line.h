@@ -1,27 +1,18 @@
-// The command line of puerto-paralelo and puerto-paralelo-demo:
-//   --puerto P   the port to write to instead of 0x378: an I/O address or,
-//                on Linux, a ppdev device node
-//   --listar     print the parallel ports the system knows, and end
-//   -h, --help   --version
-// Without options the program writes to 0x378, as it always has. Nothing here
-// needs a display or opens a device: help, version, the list and mistakes in
-// the options work over ssh.
+// The command line of puerto-paralelo and puerto-paralelo-demo, whose
+// options ui/options.h describes. Without options the program writes to 0x378, as it always has.
+// Nothing here needs a display or opens a device: help, version, the list and mistakes in the
+// options work over ssh.
 #pragma once
 
 #include "port/port_choice.h"
 #include "port/system_ports.h"
 #include "port/text_writer.h"
+#include "ui/options.h"
 
-#include <cstdint>
 #include <span>
 #include <variant>
 
 namespace pp {
-
-enum class Program : std::uint8_t {
-    PuertoParalelo, // writes to the port
-    Demo,           // prints each byte and shows it on a simulated display
-};
 
 // Reads the options in `args` (the arguments after the program's name). When
 // they ask for a text (help, version, the list of ports), prints it on `out`

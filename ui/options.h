@@ -1,0 +1,56 @@
+// The options of puerto-paralelo and puerto-paralelo-demo, described once:
+// the usage line, --help and the manual pages' OPCIONES sections are all
+// written from these tables, and the command line is read by their names.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace pp {
+
+enum class Program : std::uint8_t {
+    PuertoParalelo, // writes to the port
+    Demo,           // prints each byte and shows it on a simulated display
+};
+
+std::string_view NameOf(Program program);
+
+struct OptionDescription {
+    std::string_view name;     // "--puerto"
+    std::string_view alias;    // "-h", or empty
+    std::string_view argument; // "P", or empty
+    // For --help: plain text, wrapped to the terminal's 80 columns.
+    std::string_view help;
+    // For the manual page, one paragraph: `text` in bold, *text* in italics.
+    std::string_view manual;
+};
+
+// A paragraph after the options: `help` (empty for none) in --help, `manual`
+// in the manual page; `qt` where only the Qt window takes what it says.
+struct OptionNote {
+    std::string_view help;
+    std::string_view manual;
+    bool qt;
+};
+
+inline constexpr std::string_view PortOption = "--puerto";
+inline constexpr std::string_view ListOption = "--listar";
+inline constexpr std::string_view HelpOption = "--help";
+inline constexpr std::string_view HelpAlias = "-h";
+inline constexpr std::string_view VersionOption = "--version";
+
+std::span<const OptionDescription> OptionsOf(Program program);
+std::span<const OptionNote> OptionNotes();
+
+// "Uso: puerto-paralelo [--puerto P] [--listar] [--help] [--version]\n"
+std::string Usage(Program program);
+// The options as --help prints them, `portForms` (lines already indented)
+// after the port's own line, and the notes that apply (`qt`: whether the
+// window is Qt's).
+std::string OptionsHelp(Program program, std::string_view portForms, bool qt);
+// The manual page's OPCIONES section, in troff, heading included.
+std::string OptionsManual(Program program);
+
+} // namespace pp
