@@ -59,6 +59,7 @@ files=$files folders=$folders awk '/^@uninstall_(files|folders)@$/ { print ENVIR
     { print }' \
     packaging/windows/installer.nsi.in |
     sed -e "s|@PROJECT_VERSION@|$version|g" -e "s|@installer@|$installer|" \
+        -e "s|@which_build@|$(cat packaging/windows/which_build.txt)|" \
         -e "s|@stage_x64@|$out/stage-x64|" -e "s|@stage_x86@|$out/stage-x86|" \
         -e "s|@icon_ico@|$out/program-x86/resources/icons/icon.ico|" >"$out/installer.nsi"
 makensis -V2 "$out/installer.nsi"

@@ -1,0 +1,124 @@
+#!/usr/bin/perl
+# The documents a user reads (README.md, the Windows LEEME.txt, the manual
+# pages as built) against the program itself: they quote none of its
+# messages, whose texts live only in the program; they name no option the
+# programs' --help lacks; and they say which Windows gets which build in the
+# words the installer uses (packaging/windows/which_build.txt).
+# Usage: docs_test.pl SOURCE_DIR PROGRAMS_DIR MANUALS_DIR
+use strict;
+use warnings;
+use utf8;
+
+binmode STDOUT, ':utf8';
+my ($src, $programs, $manuals) = @ARGV;
+die "usage: docs_test.pl SOURCE_DIR PROGRAMS_DIR MANUALS_DIR\n" unless defined $manuals;
+
+sub slurp {
+    my ($path) = @_;
+    open my $file, '<:utf8', $path or die "cannot read $path: $!\n";
+    local $/;
+    return <$file>;
+}
+sub words { my @w = split ' ', $_[0]; return scalar @w; }
+sub squeeze { my ($t) = @_; $t =~ s/\s+/ /g; $t =~ s/^ | $//g; return $t; }
+
+# The program's texts: its string literals, those written side by side
+# joined as the compiler joins them, escapes read, comments and character
+# literals passed over.
+my @texts;
+for my $path (split /\n/, `find "$src/core" "$src/port" "$src/ui" -name '*.cpp' -o -name '*.h'`) {
+    my $code = slurp($path);
+    my ($text, $gap) = (undef, '');
+    while ($code =~ m{\G(?:"((?:[^"\\]|\\.)*)"|('(?:[^'\\]|\\.)*'|//[^\n]*|/\*.*?\*/|[^"'/]+|/))}gs) {
+        if (defined $1) {
+            my $piece = $1;
+            $piece =~ s/\\n/ /g;
+            $piece =~ s/\\(.)/$1/g;
+            $text = defined $text && $gap =~ /^\s*$/ ? $text . $piece : do {
+                push @texts, squeeze($text) if defined $text;
+                $piece;
+            };
+            $gap = '';
+        } else {
+            $gap .= $2;
+        }
+    }
+    push @texts, squeeze($text) if defined $text;
+}
+my %seen;
+my @messages = grep { words($_) >= 4 && !$seen{$_}++ } @texts;
+
+# The documents as a reader sees them: the manual pages without troff's
+# markup, the Markdown without its emphasis and code marks.
+sub plain_manual {
+    my ($page) = @_;
+    $page =~ s/^\.\\".*$//mg;
+    $page =~ s/^\.[A-Za-z]+ ?//mg;
+    $page =~ s/\\f[BIRP]//g;
+    $page =~ s/\\-/-/g;
+    $page =~ s/\\\(en/–/g;
+    $page =~ s/\\\(aq/'/g;
+    $page =~ s/\\e/\\/g;
+    $page =~ s/\\&//g;
+    $page =~ s/"//g;
+    return $page;
+}
+my %documents = (
+    'README.md' => slurp("$src/README.md") =~ s/\*\*|`//gr,
+    'LEEME.txt' => slurp("$src/packaging/windows/LEEME.txt"),
+);
+for my $page (qw(puerto-paralelo puerto-paralelo-demo)) {
+    $documents{"$page.1"} = plain_manual(slurp("$manuals/$page.1"));
+}
+$_ = squeeze($_) for values %documents;
+
+my $failures = 0;
+sub fail { print "FAIL  $_[0]\n"; $failures++; }
+
+# No message quoted, in « » or word for word.
+for my $name (sort keys %documents) {
+    my $text = $documents{$name};
+    while ($text =~ /«([^»]*)»/g) {
+        my $quote = $1;
+        for my $fragment (split /…|\.\.\./, $quote) {
+            $fragment = squeeze($fragment);
+            next if words($fragment) < 4;
+            my ($message) =
+                grep { index($_, $fragment) >= 0 || index($fragment, $_) >= 0 } @messages;
+            fail("$name quotes a message of the program: «$quote» (the program says: $message)")
+                if defined $message;
+        }
+    }
+    for my $message (grep { words($_) >= 6 } @messages) {
+        fail("$name has a message of the program word for word: $message")
+            if index($text, $message) >= 0;
+    }
+}
+
+# Every option named is one of the programs' own (their --help), or one of
+# another command's that the documents name with it.
+my %options;
+for my $program (qw(puerto-paralelo puerto-paralelo-demo)) {
+    my $help = `"$programs/$program" --help`;
+    die "$program --help failed\n" if $? != 0;
+    $options{$1} = 1 while $help =~ /^  (?:-h, )?(--[a-z]+)/mg;
+}
+die "no options in --help\n" unless %options;
+my %others = map { $_ => 1 } qw(--reinstall);
+for my $name (sort keys %documents) {
+    while ($documents{$name} =~ /(?<![\w-])(--[a-z][a-z-]*)/g) {
+        fail("$name names $1, which the programs do not have")
+            unless $options{$1} || $others{$1};
+    }
+}
+
+# Which Windows gets which build, in the installer's words.
+my $builds = squeeze(slurp("$src/packaging/windows/which_build.txt"));
+for my $name ('README.md', 'LEEME.txt') {
+    fail("$name does not say which Windows gets which build as the installer does: $builds")
+        if index($documents{$name}, $builds) < 0;
+}
+
+print $failures ? "$failures faults in the documents\n"
+    : "documents: no message quoted, every option real, the builds as the installer says\n";
+exit($failures > 0);
