@@ -129,7 +129,24 @@ press_key() { # COPY CAPTION: clicks the key and waits for its byte
 press_key_again() { # the same byte again cannot be seen on the register
     local where=(${key[$2]})
     click "$1" "${where[0]}" "${where[1]}" 41 25
-    sleep 1
+    wait_idle "$1"
+}
+# Waits until copy $1 has handled what it was sent: a second on end in its
+# event loop (poll), or gone. What ends the wait is the copy's progress, however
+# slow the machine; a copy still busy after a minute is said.
+wait_idle() { # COPY
+    local idle=0
+    for _ in $(seq 600); do
+        kill -0 "${pid[$1]}" 2>/dev/null || return 0
+        if [ "$(cat "/proc/${pid[$1]}/wchan" 2>/dev/null)" = do_sys_poll ]; then
+            idle=$((idle + 1))
+            [ "$idle" -ge 10 ] && return 0
+        else
+            idle=0
+        fi
+        sleep 0.1
+    done
+    echo "PP-INFO copy $1 still busy after a minute, in '$(cat "/proc/${pid[$1]}/wchan" 2>/dev/null)'"
 }
 type_and_send() { # COPY TEXT
     click "$1" 144 16 49 19
@@ -290,7 +307,7 @@ driver | direct)
 idle)
     marker a5
     start_copy 1 user
-    sleep 1
+    wait_idle 1
     check "nothing-open" "$([ "$(parport_descriptors 1)" = 0 ]; echo $?)"
     salir 1
     marker 5a
@@ -317,18 +334,9 @@ twocopies)
         burst+=(mousemove --window "${windows[2]}" $((two[0] + 20)) $((two[1] + 12)) click 1)
     done
     xdotool "${burst[@]}"
-    # Both copies idle in their event loops for a second: every click handled.
+    # Both copies idle in their event loops: every click handled.
     for copy in 1 2; do
-        idle=0
-        for _ in $(seq 600); do
-            if [ "$(cat "/proc/${pid[$copy]}/wchan" 2>/dev/null)" = do_sys_poll ]; then
-                idle=$((idle + 1))
-                [ "$idle" -ge 10 ] && break
-            else
-                idle=0
-            fi
-            sleep 0.1
-        done
+        wait_idle "$copy"
         echo "PP-INFO copy $copy waits in '$(cat "/proc/${pid[$copy]}/wchan" 2>/dev/null)'"
     done
     marker 44
@@ -458,7 +466,9 @@ foreign)
     check "holder-released-at-once" $? "$(cat "$results/holder.out")"
     grep -q released "$results/holder.out"
     check "holder-release-succeeded" $? "$(cat "$results/holder.out")"
-    sleep 1
+    # Time for a late grant to write a refused byte, if either copy had one.
+    wait_idle 1
+    wait_idle 2
     check "refused-byte-never-written" "$([ "$(data_register)" = 7f ]; echo $?)" \
         "the register holds $(data_register)"
     free=$(port_is_free)
