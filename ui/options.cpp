@@ -100,17 +100,18 @@ std::string wrapped(std::string_view text, std::size_t first, std::size_t indent
 constexpr std::size_t Columns = 80;
 constexpr std::size_t HelpIndent = 15;
 
-std::string label(const OptionDescription& option) {
+// "-h, --help": the option's names.
+std::string names(const OptionDescription& option) {
     std::string text(option.alias);
-    if (!text.empty()) {
-        text += ", ";
-    }
+    text += text.empty() ? "" : ", ";
     text += option.name;
-    if (!option.argument.empty()) {
-        text += ' ';
-        text += option.argument;
-    }
     return text;
+}
+
+// "--puerto P": its names and its argument.
+std::string label(const OptionDescription& option) {
+    return option.argument.empty() ? names(option)
+                                   : names(option) + " " + std::string(option.argument);
 }
 
 // One paragraph of the manual's own markup in troff: `bold`, *italics*,
@@ -132,6 +133,9 @@ std::string troff(std::string_view text) {
         } else {
             out += c;
         }
+    }
+    if (bold || italic) {
+        out += "\\fR";
     }
     std::string lines = wrapped(out, 0, 0, 78);
     for (std::size_t at = 0; at < lines.size(); at = lines.find('\n', at) + 1) {
@@ -205,15 +209,11 @@ std::string OptionsManual(Program program) {
     std::string text = ".SH OPCIONES\n";
     for (const OptionDescription& option : OptionsOf(program)) {
         text += ".TP\n";
-        if (!option.alias.empty()) {
-            text +=
-                ".BR " + inlineTroff(option.alias) + " \", \" " + inlineTroff(option.name) + '\n';
-        } else if (!option.argument.empty()) {
-            text +=
-                ".BI " + inlineTroff(option.name) + " \" " + std::string(option.argument) + "\"\n";
-        } else {
-            text += ".B " + inlineTroff(option.name) + '\n';
-        }
+        // The names in bold, the argument in italics.
+        const std::string bold = inlineTroff(names(option));
+        text += option.argument.empty()
+                    ? ".B \"" + bold + "\"\n"
+                    : ".BI \"" + bold + "\" \" " + std::string(option.argument) + "\"\n";
         text += troff(option.manual);
     }
     for (const OptionNote& note : OptionNotes()) {

@@ -6,6 +6,7 @@
 
 #include "ui/options.h"
 
+#include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -46,6 +47,7 @@ int main(int argc, char** argv) {
     out << page;
     out.close();
     if (!out) {
+        std::remove(argv[3]); // no half-written page that looks made
         std::cerr << "make_manual: cannot write " << argv[3] << "\n";
         return 1;
     }

@@ -54,13 +54,23 @@ installed() { (cd "$out/stage-$1" && find . -mindepth 1 | sort); }
     { echo "build.sh: the two builds install different files:" >&2; diff <(installed x64) <(installed x86) >&2; exit 1; }
 files=$(cd "$out/stage-x64" && find . -type f | sort | sed 's|^\./||; s|/|\\|g; s|.*|  Delete "$INSTDIR\\&"|')
 folders=$(cd "$out/stage-x64" && find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|.*|  RMDir "$INSTDIR\\&"|')
+# Which Windows gets which build, said as the documents say it: into a sed
+# replacement and an NSIS string, so none of the characters either reads.
+which_build=$(cat packaging/windows/which_build.txt)
+case $which_build in *[\&\|\\\$\"\`]* | "")
+    echo "build.sh: packaging/windows/which_build.txt is empty or holds one of & | \\ \$ \" \`" >&2
+    exit 1
+    ;;
+esac
 # (Through the environment: awk -v would read backslashes as escapes.)
 files=$files folders=$folders awk '/^@uninstall_(files|folders)@$/ { print ENVIRON[substr($0, 12, length($0) - 12)]; next }
     { print }' \
     packaging/windows/installer.nsi.in |
     sed -e "s|@PROJECT_VERSION@|$version|g" -e "s|@installer@|$installer|" \
-        -e "s|@which_build@|$(cat packaging/windows/which_build.txt)|" \
+        -e "s|@which_build@|$which_build|" \
         -e "s|@stage_x64@|$out/stage-x64|" -e "s|@stage_x86@|$out/stage-x86|" \
         -e "s|@icon_ico@|$out/program-x86/resources/icons/icon.ico|" >"$out/installer.nsi"
+! grep -nE '@[A-Za-z_0-9]+@' "$out/installer.nsi" ||
+    { echo "build.sh: the installer's script keeps a placeholder (above)" >&2; exit 1; }
 makensis -V2 "$out/installer.nsi"
 echo "== Windows: $installer"

@@ -131,9 +131,9 @@ press_key_again() { # the same byte again cannot be seen on the register
     click "$1" "${where[0]}" "${where[1]}" 41 25
     wait_idle "$1"
 }
-# Waits until copy $1 has handled what it was sent: a second on end in its
-# event loop (poll), or gone. What ends the wait is the copy's progress, however
-# slow the machine; a copy still busy after a minute is said.
+# Waits until copy $1 is idle: a second on end waiting in poll, as its event
+# loop does between events, or gone. Its progress ends the wait, however slow
+# the machine; a copy still busy after a minute fails the scenario.
 wait_idle() { # COPY
     local idle=0
     for _ in $(seq 600); do
@@ -146,7 +146,7 @@ wait_idle() { # COPY
         fi
         sleep 0.1
     done
-    echo "PP-INFO copy $1 still busy after a minute, in '$(cat "/proc/${pid[$1]}/wchan" 2>/dev/null)'"
+    check "copy-$1-idle-again" 1 "still busy after a minute, in '$(cat "/proc/${pid[$1]}/wchan" 2>/dev/null)'"
 }
 type_and_send() { # COPY TEXT
     click "$1" 144 16 49 19

@@ -78,6 +78,9 @@ download() { # PACKAGE...: into $cache/debs, refreshing the lists once if needed
         { apt-get update >/dev/null && (cd "$cache/debs" && apt-get download "$@" >/dev/null); }
 }
 
+# One run at a time makes or mends the machine; the others wait for it.
+exec 9>"$cache/prepare.lock"
+within 1800 "another run to finish making the machine" flock 9
 version=$(kernel_version)
 if [ -z "$version" ]; then
     apt-get update >/dev/null
@@ -142,6 +145,7 @@ if ! cmp -s "$src/tests/emulated/init.sh" "$machine/init.used"; then
     mv "$machine/initrd.gz.part" "$machine/initrd.gz"
     cp "$src/tests/emulated/init.sh" "$machine/init.used"
 fi
+flock -u 9 && exec 9>&-
 if [ -n "$prepare_only" ]; then
     echo "emulated: the machine for kernel $version is ready in $machine"
     exit 0
@@ -166,7 +170,8 @@ run_machine() { # NAME PPDEV PORTS [KERNEL]
     dir=$(mktemp -d "$cache/run-$name.XXXXXX")
     runs+=("$dir")
     run_dir[$name]=$dir
-    echo $$ >"$dir/owner"
+    # Written whole at once: another run's clean-up never reads it half made.
+    echo $$ >"$dir/owner.part" && mv "$dir/owner.part" "$dir/owner"
     mkdir "$dir/share"
     # The tree's and the build's paths reach the guest through a folder it
     # mounts, whatever they hold: the kernel's command line splits at blanks.
@@ -175,8 +180,9 @@ run_machine() { # NAME PPDEV PORTS [KERNEL]
     printf '%s' "$build" >"$dir/share/build"
     local qemu_dir=${dir//,/,,}
     # Two processors, as the scenarios with two copies at once need, emulated
-    # by one of the host's (one thread): two machines run side by side on
-    # two cores, each nearly as fast as alone.
+    # by one of the host's (one thread, each processor a slice in turn: to
+    # the guest's scheduler they still run at once): two machines run side
+    # by side on two cores, each nearly as fast as alone.
     local args=(-accel tcg,thread=single -m 1024 -smp 2 -nographic -no-reboot -nic none
         -kernel "$machine/vmlinuz" -initrd "$machine/initrd.gz"
         -append "console=ttyS0 panic=-1 quiet pp.scenario=$name pp.ppdev=$ppdev ${4:-}"
@@ -220,20 +226,19 @@ stopped=
 start_machine() { # DIR ARGS...
     local dir=$1
     shift
-    qemu-system-x86_64 "$@" </dev/null >"$dir/console.log" 2>&1 &
+    # QEMU ends with this script, even where nothing can trap its end
+    # (ctest stops a test out of time with SIGKILL).
+    setpriv --pdeathsig KILL qemu-system-x86_64 "$@" </dev/null >"$dir/console.log" 2>&1 &
     qemu_pid=$!
     # Progress: its console or its port writes (QEMU's trace) grow.
-    local size=-1 now still=0 began=$SECONDS
+    local size=-1 now still=0 changed=$SECONDS began=$SECONDS
     stopped=
     while kill -0 "$qemu_pid" 2>/dev/null; do
         # Every 5 s, or at once when QEMU ends.
         timeout 5 tail --pid="$qemu_pid" -f /dev/null || true
         now=$(($(stat -c %s "$dir/console.log") + $(stat -c %s "$dir/trace.log")))
-        if [ "$now" = "$size" ]; then
-            still=$((still + 5))
-        else
-            size=$now still=0
-        fi
+        [ "$now" = "$size" ] || size=$now changed=$SECONDS
+        still=$((SECONDS - changed))
         if [ "$still" -ge "$stall_limit" ]; then
             stopped="nothing new on its console or its port for $still s, after $((SECONDS - began)) s"
         elif [ $((SECONDS - began)) -ge "$machine_limit" ]; then
