@@ -179,11 +179,14 @@ run_machine() { # NAME PPDEV PORTS [KERNEL]
     printf '%s' "$src" >"$dir/share/src"
     printf '%s' "$build" >"$dir/share/build"
     local qemu_dir=${dir//,/,,}
-    # Two processors, as the scenarios with two copies at once need, emulated
-    # by one of the host's (one thread, each processor a slice in turn: to
-    # the guest's scheduler they still run at once): two machines run side
-    # by side on two cores, each nearly as fast as alone.
-    local args=(-accel tcg,thread=single -m 1024 -smp 2 -nographic -no-reboot -nic none
+    # Two processors where two copies of the program run at once, one
+    # elsewhere (a second one slows every boot), all emulated by one of the
+    # host's (one thread, each processor a slice in turn: to the guest's
+    # scheduler they still run at once): two machines run side by side on
+    # two cores, each nearly as fast as alone.
+    local cpus=1
+    case $name in twocopies | foreign) cpus=2 ;; esac
+    local args=(-accel tcg,thread=single -m 1024 -smp "$cpus" -nographic -no-reboot -nic none
         -kernel "$machine/vmlinuz" -initrd "$machine/initrd.gz"
         -append "console=ttyS0 panic=-1 quiet pp.scenario=$name pp.ppdev=$ppdev ${4:-}"
         -virtfs local,path=/,mount_tag=hostroot,security_model=none,readonly=on,multidevs=remap
