@@ -3,10 +3,29 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <span>
 
 namespace pp {
 
 namespace {
+
+struct OptionDescription {
+    std::string_view name;     // "--puerto"
+    std::string_view alias;    // "-h", or empty
+    std::string_view argument; // "P", or empty
+    // For --help: plain text, wrapped to the terminal's 80 columns.
+    std::string_view help;
+    // For the manual page, one paragraph: `text` in bold, *text* in italics.
+    std::string_view manual;
+};
+
+// A paragraph after the options: `help` (empty for none) in --help, `manual`
+// in the manual page; `qt` where only the Qt window takes what it says.
+struct OptionNote {
+    std::string_view help;
+    std::string_view manual;
+    bool qt;
+};
 
 constexpr OptionDescription ListRow = {
     ListOption, "", "",
@@ -108,10 +127,9 @@ std::string names(const OptionDescription& option) {
     return text;
 }
 
-// "--puerto P": its names and its argument.
-std::string label(const OptionDescription& option) {
-    return option.argument.empty() ? names(option)
-                                   : names(option) + " " + std::string(option.argument);
+// "--puerto P": NAMES and the option's argument, if it takes one.
+std::string withArgument(const std::string& names, const OptionDescription& option) {
+    return option.argument.empty() ? names : names + " " + std::string(option.argument);
 }
 
 // One paragraph of the manual's own markup in troff: `bold`, *italics*,
@@ -153,12 +171,6 @@ std::string inlineTroff(std::string_view text) {
     return line;
 }
 
-} // namespace
-
-std::string_view NameOf(Program program) {
-    return program == Program::Demo ? "puerto-paralelo-demo" : "puerto-paralelo";
-}
-
 std::span<const OptionDescription> OptionsOf(Program program) {
     if (program == Program::Demo) {
         return DemoOptions;
@@ -166,19 +178,16 @@ std::span<const OptionDescription> OptionsOf(Program program) {
     return PuertoParaleloOptions;
 }
 
-std::span<const OptionNote> OptionNotes() {
-    return Notes;
+} // namespace
+
+std::string_view NameOf(Program program) {
+    return program == Program::Demo ? "puerto-paralelo-demo" : "puerto-paralelo";
 }
 
 std::string Usage(Program program) {
     std::string text = "Uso: " + std::string(NameOf(program));
     for (const OptionDescription& option : OptionsOf(program)) {
-        text += " [" + std::string(option.name);
-        if (!option.argument.empty()) {
-            text += ' ';
-            text += option.argument;
-        }
-        text += ']';
+        text += " [" + withArgument(std::string(option.name), option) + "]";
     }
     return text + '\n';
 }
@@ -186,7 +195,7 @@ std::string Usage(Program program) {
 std::string OptionsHelp(Program program, std::string_view portForms, bool qt) {
     std::string text = "Opciones:\n";
     for (const OptionDescription& option : OptionsOf(program)) {
-        std::string line = "  " + label(option);
+        std::string line = "  " + withArgument(names(option), option);
         if (width(line) + 2 > HelpIndent) {
             line += '\n' + std::string(HelpIndent, ' ');
         } else {
@@ -197,7 +206,7 @@ std::string OptionsHelp(Program program, std::string_view portForms, bool qt) {
             text += portForms;
         }
     }
-    for (const OptionNote& note : OptionNotes()) {
+    for (const OptionNote& note : Notes) {
         if (!note.help.empty() && (qt || !note.qt)) {
             text += wrapped(note.help, 0, 0, Columns);
         }
@@ -216,7 +225,7 @@ std::string OptionsManual(Program program) {
                     : ".BI \"" + bold + "\" \" " + std::string(option.argument) + "\"\n";
         text += troff(option.manual);
     }
-    for (const OptionNote& note : OptionNotes()) {
+    for (const OptionNote& note : Notes) {
         text += ".PP\n" + troff(note.manual);
     }
     return text;

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -17,32 +16,11 @@ enum class Program : std::uint8_t {
 
 std::string_view NameOf(Program program);
 
-struct OptionDescription {
-    std::string_view name;     // "--puerto"
-    std::string_view alias;    // "-h", or empty
-    std::string_view argument; // "P", or empty
-    // For --help: plain text, wrapped to the terminal's 80 columns.
-    std::string_view help;
-    // For the manual page, one paragraph: `text` in bold, *text* in italics.
-    std::string_view manual;
-};
-
-// A paragraph after the options: `help` (empty for none) in --help, `manual`
-// in the manual page; `qt` where only the Qt window takes what it says.
-struct OptionNote {
-    std::string_view help;
-    std::string_view manual;
-    bool qt;
-};
-
 inline constexpr std::string_view PortOption = "--puerto";
 inline constexpr std::string_view ListOption = "--listar";
 inline constexpr std::string_view HelpOption = "--help";
 inline constexpr std::string_view HelpAlias = "-h";
 inline constexpr std::string_view VersionOption = "--version";
-
-std::span<const OptionDescription> OptionsOf(Program program);
-std::span<const OptionNote> OptionNotes();
 
 // "Uso: puerto-paralelo [--puerto P] [--listar] [--help] [--version]\n"
 std::string Usage(Program program);

@@ -75,12 +75,24 @@ for my $page (qw(puerto-paralelo puerto-paralelo-demo)) {
 }
 $_ = squeeze($_) for values %documents;
 
+# The programs' options (their --help), and which Windows gets which build
+# in the installer's words.
+my %options;
+for my $program (qw(puerto-paralelo puerto-paralelo-demo)) {
+    my $help = `"$programs/$program" --help`;
+    die "$program --help failed\n" if $? != 0;
+    $options{$1} = 1 while $help =~ /^  (?:-h, )?(--[a-z]+)/mg;
+}
+die "no options in --help\n" unless %options;
+my $builds = squeeze(slurp("$src/packaging/windows/which_build.txt"));
+die "which_build.txt says nothing\n" if words($builds) < 10;
+
 my $failures = 0;
 sub fail { print "FAIL  $_[0]\n"; $failures++; }
 
-# No message quoted, in « » or word for word.
 for my $name (sort keys %documents) {
     my $text = $documents{$name};
+    # No message quoted, in quotation marks or word for word.
     while ($text =~ /«([^»]*)»|“([^”]*)”|"([^"]*)"/g) {
         my $quote = $1 // $2 // $3;
         for my $fragment (split /…|\.\.\./, $quote) {
@@ -96,30 +108,13 @@ for my $name (sort keys %documents) {
         fail("$name has a message of the program word for word: $message")
             if index($text, $message) >= 0;
     }
-}
-
-# Every option named is one of the programs' own (their --help): the
-# documents a user reads name no other command's long options.
-my %options;
-for my $program (qw(puerto-paralelo puerto-paralelo-demo)) {
-    my $help = `"$programs/$program" --help`;
-    die "$program --help failed\n" if $? != 0;
-    $options{$1} = 1 while $help =~ /^  (?:-h, )?(--[a-z]+)/mg;
-}
-die "no options in --help\n" unless %options;
-for my $name (sort keys %documents) {
-    while ($documents{$name} =~ /(?<![\w-])(--[a-z][a-z-]*)/g) {
-        fail("$name names $1, which the programs do not have")
-            unless $options{$1};
+    # No long option but the programs' own: the documents a user reads name
+    # no other command's.
+    while ($text =~ /(?<![\w-])(--[a-z][a-z-]*)/g) {
+        fail("$name names $1, which the programs do not have") unless $options{$1};
     }
-}
-
-# Which Windows gets which build, in the installer's words.
-my $builds = squeeze(slurp("$src/packaging/windows/which_build.txt"));
-die "which_build.txt says nothing\n" if words($builds) < 10;
-for my $name ('README.md', 'LEEME.txt') {
     fail("$name does not say which Windows gets which build as the installer does: $builds")
-        if index($documents{$name}, $builds) < 0;
+        if $name =~ /^(README|LEEME)/ && index($text, $builds) < 0;
 }
 
 print $failures ? "$failures faults in the documents\n"
